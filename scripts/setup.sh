@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project builds, tests and benchmarks with. Idempotent: only
+# missing packages are installed. As root it installs them; otherwise it prints the command.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # libraries
+  qt6-base-dev libicu-dev libsimpleini-dev libdeflate-dev libssl-dev
+  # tests and tools that make or check fixtures
+  libgtest-dev libgmock-dev libbenchmark-dev cksfv lame flac ffmpeg eyed3 python3-mutagen
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages. Run:" >&2
+  echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

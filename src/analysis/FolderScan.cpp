@@ -1,0 +1,100 @@
+#include "analysis/FolderScan.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <algorithm>
+
+namespace {
+
+QString WithTrailingSeparator(const QString& folder) {
+  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+bool IsSkippedFolderName(const QString& name) {
+  return name.startsWith(QLatin1Char('.')) || name.toUpper() == QStringLiteral("RECYCLED");
+}
+
+}  // namespace
+
+QString FormatExtension(int format) {
+  static const std::array<QString, kFormatCount> extensions = {
+      QStringLiteral("mp3"), QStringLiteral("mpc"), QStringLiteral("ape"), QStringLiteral("flac")};
+  return format >= 1 && format <= kFormatCount ? extensions[format - 1] : QString();
+}
+
+TrackRecord TrackRecord::NewRow(const QString& filePath) {
+  const QString blank = QStringLiteral(" ");
+  TrackRecord row;
+  row.FilePath = filePath;
+  row.FileName = FileNameOf(filePath);
+  row.Artist = row.Title = row.Album = blank;
+  row.SizeText = row.DurationText = row.BitrateText = row.ChecksumText = blank;
+  return row;
+}
+
+QString MessageTable::Text(const QString& key) const {
+  bool ok = false;
+  const int slot = key.toInt(&ok) - kFirstKey;
+  return ok && slot >= 0 && slot < kSlots ? slots_[slot] : QString();
+}
+
+void MessageTable::Set(int slot, const QString& text) {
+  if (slot >= 0 && slot < kSlots) slots_[slot] = text;
+}
+
+QString FileNameOf(const QString& path) {
+  const qsizetype cut = std::max({path.lastIndexOf(QLatin1Char('/')),
+                                  path.lastIndexOf(QLatin1Char('\\')),
+                                  path.lastIndexOf(QLatin1Char(':'))});
+  return path.mid(cut + 1);
+}
+
+QString FolderOf(const QString& path) {
+  const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
+  return cut < 0 ? QString() : path.left(cut + 1);
+}
+
+void FindFiles(const QString& folder, const QString& mask, bool recursive, QStringList& list) {
+  const QString base = WithTrailingSeparator(folder);
+  QDirIterator files(base, {mask}, QDir::Files | QDir::Hidden | QDir::System);
+  while (files.hasNext()) {
+    files.next();
+    list.append(base + files.fileName());
+  }
+  if (!recursive) return;
+  QDirIterator folders(base, QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  while (folders.hasNext()) {
+    folders.next();
+    if (IsSkippedFolderName(folders.fileName()) || folders.fileInfo().isSymLink()) continue;
+    FindFiles(base + folders.fileName(), mask, recursive, list);
+  }
+}
+
+void SortIntoTrackOrder(QStringList& paths, const UserLocale& locale) {
+  std::stable_sort(paths.begin(), paths.end(), [&locale](const QString& a, const QString& b) {
+    return locale.FileNameLess(FileNameOf(a), FileNameOf(b));
+  });
+}
+
+void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& locale) {
+  scan = ScanState{};
+  scan.FolderPath = folderPath;
+  int runningMaximum = 0;
+  for (int format = 1; format <= kFormatCount; ++format) {
+    QStringList files;
+    FindFiles(folderPath, QStringLiteral("*.") + FormatExtension(format), false, files);
+    SortIntoTrackOrder(files, locale);
+    const int count = static_cast<int>(files.size());
+    scan.FormatCounts[format - 1] = count;
+    if (count > 0) ++scan.FormatsPresent;
+    if (count >= runningMaximum) {
+      runningMaximum = count;
+      scan.DominantFormat = format;
+    }
+    scan.FileLists[format - 1] = std::move(files);
+  }
+  scan.DominantExtension = FormatExtension(scan.DominantFormat);
+  scan.TrackList = scan.FileLists[scan.DominantFormat - 1];
+  // The per-format lists are not kept: only their counts and the dominant list matter later.
+  for (QStringList& list : scan.FileLists) list.clear();
+}

@@ -1,0 +1,162 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+// The data the whole program works on. The window binds its controls to these objects;
+// velmora-cli and the tests drive the same objects without a window.
+
+// One analysed audio file and one row of the track list.
+struct TrackRecord {
+  QString FilePath;
+  QString FileName;
+  QString Artist;
+  QString Title;
+  QString Album;
+  QString SizeText;
+  QString DurationText;
+  QString DurationSecondsText;
+  QString BitrateText;
+  QString ChecksumText;
+
+  // A row as the analysis first adds it: the file name, a single blank in the seven column
+  // texts and an empty seconds text.
+  static TrackRecord NewRow(const QString& filePath);
+};
+
+// The four formats, in the order the scan walks them.
+enum class AudioFormat { Mp3 = 1, Mpc = 2, Ape = 3, Flac = 4 };
+inline constexpr int kFormatCount = 4;
+// "mp3", "mpc", "ape", "flac" by format number 1..4.
+QString FormatExtension(int format);
+
+// The result of one folder scan.
+struct ScanState {
+  QString FolderPath;
+  std::array<QStringList, kFormatCount> FileLists;  // index = format number - 1
+  std::array<int, kFormatCount> FormatCounts{};
+  int FormatsPresent = 0;
+  int DominantFormat = 1;
+  QString DominantExtension;
+  QStringList TrackList;
+  int TrackCount = 0;
+
+  // The window shows the mixed-format warning for this scan.
+  bool MixedFormats() const { return FormatsPresent > 1; }
+  // The page-1 "Dalej >" button, which starts the analysis.
+  bool AnalysisEnabled() const { return !TrackList.isEmpty(); }
+};
+
+// Page 2: filled by the analysis, editable by the user.
+struct ReleaseSummary {
+  QString Year;
+  QString TotalTimeText;
+  QString TotalSizeText;
+  QString SampleRateText;
+  QString ChannelsText;
+  QString VersionText;
+  QString EncoderText;
+  QString AverageText;
+  QString QualityText;
+  QString Id3v1Text;
+  QString Id3v2Text;
+  QString ApeTagText;
+  QString VorbisTagText;
+  QString Genre;
+  bool VariousArtists = false;
+  QString VariousAlbumTitle;
+  bool Nmr = false;
+  QString Source = QStringLiteral("CD");
+  QString RipperProgram;
+  QString Drive;
+};
+
+// Page 3: entered by the user.
+struct ReleaseInfo {
+  QString RippedBy = QStringLiteral("Korvix");
+  QDate RipDate = QDate::currentDate();
+  QString PostedBy = QStringLiteral("Korvix");
+  QDate PostDate = QDate::currentDate();
+  QString DiscInfo;
+  QString NewsServer;
+  QString Group = QStringLiteral("alt.binaries.pl.mp3");
+  QStringList SelectedGroups;
+  bool IncludeChecksums = false;
+  bool IncludePls = false;
+  bool IncludeM3u = false;
+  bool IncludeEacLog = false;
+  bool IncludePar = false;
+  bool IncludePar2 = false;
+  bool IncludeCue = false;
+  bool CoverFront = false;
+  bool CoverBack = false;
+  bool CoverCd = false;
+  bool IncludeNote = true;
+  QString NoteText = QStringLiteral("Write anything you want....");
+  QString FileNameTemplate = QStringLiteral("00. %author% - %album%");
+};
+
+// Values kept for the whole program run.
+struct RunValues {
+  QString ProgramDir;
+  QString DefaultPath;
+  QString StartTimeText;
+  QString OutputBaseName;
+  QString OutputFolder;
+  bool AnalysisDone = false;
+  bool NfoComposed = false;
+};
+
+// The state of the option controls (options dialog and the settings-only values).
+struct Options {
+  bool AutoCrc = true;         // "Generuj sumy kontrolne"
+  bool AddBitrate = true;      // hidden check box, stored only
+  QString DefaultPath;
+  QString Language;            // language file name, without folder
+  bool SaveUnicode = true;     // Unicode form of lists and playlists
+  QString ChecksumKind;        // "SFV" or "MD5"; any other text selects none
+  bool CheckUpdate = true;
+  int Width = 695;
+  int Height = 540;
+  bool Ads = true;             // advert footer of the NFO
+};
+
+// The checksum pass's progress on page 1: two status labels and a bar from 0 to 100.
+struct ProgressState {
+  QString FileLabel;
+  QString ChecksumLabel;
+  int Percent = 0;
+};
+
+// Messages that exist only in language files (section TEXTS, keys "9001" to "9008"); empty until
+// a language file has been applied.
+class MessageTable {
+ public:
+  static constexpr int kSlots = 50;
+  static constexpr int kFirstKey = 9001;
+
+  // "9001" reads slot 0; a key outside the table reads as empty.
+  QString Text(const QString& key) const;
+  void Set(int slot, const QString& text);
+  void Clear() { slots_.fill(QString()); }
+
+ private:
+  std::array<QString, kSlots> slots_;
+};
+
+// Everything the window or velmora-cli holds for one program run.
+struct ReleaseModel {
+  ScanState Scan;
+  std::vector<TrackRecord> Tracks;  // grows as needed; the track order of every output
+  ReleaseSummary Summary;
+  ReleaseInfo Info;
+  RunValues Run;
+  Options Opts;
+  ProgressState Progress;
+  MessageTable Messages;
+  QString NfoText;  // the NFO preview: composed text, possibly edited by the user
+  QString StatusText = QStringLiteral("NFO not saved!");
+};

@@ -1,0 +1,110 @@
+#include "platform/FileStream.h"
+
+#include "platform/FileError.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// A read lease can only be taken while nobody has the file open for writing, which is how Linux
+// lets us refuse files that a writer holds open. Where the kernel will not grant leases to this
+// process (not the file's owner, or a file system without leases) the probe is skipped.
+bool SomeoneIsWriting(int fd) {
+  if (fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+    fcntl(fd, F_SETLEASE, F_UNLCK);
+    return false;
+  }
+  return errno == EAGAIN || errno == EBUSY;
+}
+
+int OpenReadOnlyRegularFile(const QString& path) {
+  if (path.isEmpty()) return -1;
+  const QByteArray native = QFile::encodeName(path);
+  // Non-blocking, so that a FIFO or device given by name cannot stall the open.
+  const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || SomeoneIsWriting(fd)) {
+    ::close(fd);
+    return -1;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
+}  // namespace
+
+FileHandle::~FileHandle() { Close(); }
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), position_(std::exchange(other.position_, 0)) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = std::exchange(other.fd_, -1);
+    position_ = std::exchange(other.position_, 0);
+  }
+  return *this;
+}
+
+bool FileHandle::Open(const QString& path) {
+  Close();
+  fd_ = OpenReadOnlyRegularFile(path);
+  return IsValid();
+}
+
+void FileHandle::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  position_ = 0;
+}
+
+int64_t FileHandle::Size() const {
+  struct stat info {};
+  if (fd_ < 0 || fstat(fd_, &info) != 0) return -1;
+  return static_cast<int64_t>(info.st_size);
+}
+
+bool FileHandle::Seek(int64_t offset, SeekOrigin origin) {
+  if (fd_ < 0) return false;
+  const int64_t target = origin == SeekOrigin::Begin ? offset : position_ + offset;
+  if (target < 0) return false;
+  position_ = target;
+  return true;
+}
+
+int64_t FileHandle::Read(void* buffer, int64_t count) {
+  const int64_t done = ReadAt(position_, buffer, count);
+  position_ += done;
+  return done;
+}
+
+int64_t FileHandle::ReadAt(int64_t offset, void* buffer, int64_t count) const {
+  if (fd_ < 0 || count <= 0 || offset < 0) return 0;
+  auto* out = static_cast<char*>(buffer);
+  int64_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::pread(fd_, out + done, static_cast<size_t>(count - done), offset + done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += got;
+  }
+  return done;
+}
+
+FileStream::FileStream(const QString& path) : path_(path) {
+  if (!handle_.Open(path)) throw FileError::CannotOpen(path);
+}
+
+void FileStream::Seek(int64_t offset, SeekOrigin origin) {
+  if (!handle_.Seek(offset, origin)) {
+    throw FileError(QStringLiteral("Seek before the start of file %1").arg(path_));
+  }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+struct APEItem {
+  QByteArray Name;
+  QByteArray Value;  // UTF-8 in version 2000 tags; at most 250 bytes are kept
+};
+
+// Reads an APE tag (versions 1000 and 2000) by its footer at the end of a file or just before an
+// ID3v1 tag, keeping every item as a name and value.
+class TAPETag {
+ public:
+  TAPETag() { ResetData(); }
+
+  // False when the file cannot be opened or 32 footer bytes cannot be read where the footer
+  // belongs; true with or without a tag.
+  bool ReadFromFile(const QString& fileName);
+  void ResetData();
+
+  bool Exists() const { return exists_; }
+  int32_t Version() const { return version_; }
+  // The footer's size field: bytes of items plus footer, without a header.
+  int64_t Size() const { return size_; }
+  const std::vector<APEItem>& Items() const { return items_; }
+  // The value of the first item whose name matches with ASCII letters upper-cased; empty if none.
+  QByteArray GetValue(const QByteArray& name) const;
+
+ private:
+  std::vector<APEItem> items_;
+  bool exists_ = false;
+  int32_t version_ = 0;
+  int64_t size_ = 0;
+};
