@@ -112,16 +112,16 @@ struct RunValues {
 
 // The state of the option controls (options dialog and the settings-only values).
 struct Options {
-  bool AutoCrc = true;         // "Generuj sumy kontrolne"
-  bool AddBitrate = true;      // hidden check box, stored only
+  bool AutoCrc = true;     // "Generuj sumy kontrolne"
+  bool AddBitrate = true;  // hidden check box, stored only
   QString DefaultPath;
-  QString Language;            // language file name, without folder
-  bool SaveUnicode = true;     // Unicode form of lists and playlists
-  QString ChecksumKind;        // "SFV" or "MD5"; any other text selects none
+  QString Language;         // language file name, without folder
+  bool SaveUnicode = true;  // Unicode form of lists and playlists
+  QString ChecksumKind;     // "SFV" or "MD5"; any other text selects none
   bool CheckUpdate = true;
   int Width = 695;
   int Height = 540;
-  bool Ads = true;             // advert footer of the NFO
+  bool Ads = true;  // advert footer of the NFO
 };
 
 // The checksum pass's progress on page 1: two status labels and a bar from 0 to 100.
@@ -129,6 +129,15 @@ struct ProgressState {
   QString FileLabel;
   QString ChecksumLabel;
   int Percent = 0;
+};
+
+// The item lists of the five editable drop-downs, filled from the list files.
+struct ChoiceLists {
+  QStringList RipperPrograms;  // enc.ini
+  QStringList Drives;          // cd_dvd.ini
+  QStringList NewsServers;     // servers.ini
+  QStringList Groups;          // groups.ini
+  QStringList Genres;          // genre.ini
 };
 
 // Messages that exist only in language files (section TEXTS, keys "9001" to "9008"); empty until
@@ -156,6 +165,7 @@ struct ReleaseModel {
   RunValues Run;
   Options Opts;
   ProgressState Progress;
+  ChoiceLists Lists;
   MessageTable Messages;
   QString NfoText;  // the NFO preview: composed text, possibly edited by the user
   QString StatusText = QStringLiteral("NFO not saved!");
