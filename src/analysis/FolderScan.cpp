@@ -39,13 +39,14 @@ QString MessageTable::Text(const QString& key) const {
 }
 
 void MessageTable::Set(int slot, const QString& text) {
-  if (slot >= 0 && slot < kSlots) slots_[slot] = text;
+  if (slot >= 0 && slot < kSlots)
+    slots_[slot] = text;
 }
 
 QString FileNameOf(const QString& path) {
-  const qsizetype cut = std::max({path.lastIndexOf(QLatin1Char('/')),
-                                  path.lastIndexOf(QLatin1Char('\\')),
-                                  path.lastIndexOf(QLatin1Char(':'))});
+  const qsizetype cut =
+      std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
+                path.lastIndexOf(QLatin1Char(':'))});
   return path.mid(cut + 1);
 }
 
@@ -61,11 +62,13 @@ void FindFiles(const QString& folder, const QString& mask, bool recursive, QStri
     files.next();
     list.append(base + files.fileName());
   }
-  if (!recursive) return;
+  if (!recursive)
+    return;
   QDirIterator folders(base, QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   while (folders.hasNext()) {
     folders.next();
-    if (IsSkippedFolderName(folders.fileName()) || folders.fileInfo().isSymLink()) continue;
+    if (IsSkippedFolderName(folders.fileName()) || folders.fileInfo().isSymLink())
+      continue;
     FindFiles(base + folders.fileName(), mask, recursive, list);
   }
 }
@@ -86,7 +89,8 @@ void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& lo
     SortIntoTrackOrder(files, locale);
     const int count = static_cast<int>(files.size());
     scan.FormatCounts[format - 1] = count;
-    if (count > 0) ++scan.FormatsPresent;
+    if (count > 0)
+      ++scan.FormatsPresent;
     if (count >= runningMaximum) {
       runningMaximum = count;
       scan.DominantFormat = format;
@@ -96,5 +100,6 @@ void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& lo
   scan.DominantExtension = FormatExtension(scan.DominantFormat);
   scan.TrackList = scan.FileLists[scan.DominantFormat - 1];
   // The per-format lists are not kept: only their counts and the dominant list matter later.
-  for (QStringList& list : scan.FileLists) list.clear();
+  for (QStringList& list : scan.FileLists)
+    list.clear();
 }

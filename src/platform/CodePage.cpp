@@ -24,14 +24,16 @@ std::shared_ptr<const CodePage::Tables> TablesFor(int number) {
   static std::map<int, std::shared_ptr<const CodePage::Tables>> cache;
   std::lock_guard lock(mutex);
   auto& entry = cache[number];
-  if (!entry) entry = BuildTables(number);
+  if (!entry)
+    entry = BuildTables(number);
   return entry;
 }
 
 // Decodes one byte with ICU; bytes the code page leaves undefined map to the code point of the
 // same value, as Windows does for 0x81 in code page 1252.
 char16_t DecodeByte(UConverter* converter, unsigned char byte) {
-  if (converter == nullptr || byte < 0x80) return byte;
+  if (converter == nullptr || byte < 0x80)
+    return byte;
   UErrorCode status = U_ZERO_ERROR;
   ucnv_reset(converter);
   ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
@@ -39,7 +41,8 @@ char16_t DecodeByte(UConverter* converter, unsigned char byte) {
   const char in = static_cast<char>(byte);
   status = U_ZERO_ERROR;
   const int32_t length = ucnv_toUChars(converter, out, 4, &in, 1, &status);
-  if (U_FAILURE(status) || length != 1) return byte;
+  if (U_FAILURE(status) || length != 1)
+    return byte;
   return out[0];
 }
 
@@ -48,11 +51,13 @@ std::shared_ptr<const CodePage::Tables> BuildTables(int number) {
   UErrorCode status = U_ZERO_ERROR;
   const QByteArray name = "windows-" + QByteArray::number(number);
   UConverter* converter = ucnv_open(name.constData(), &status);
-  if (U_FAILURE(status)) converter = nullptr;  // unknown number: behave as Latin-1
+  if (U_FAILURE(status))
+    converter = nullptr;  // unknown number: behave as Latin-1
   for (int byte = 0; byte < 256; ++byte) {
     tables->toUnicode[byte] = DecodeByte(converter, static_cast<unsigned char>(byte));
   }
-  if (converter != nullptr) ucnv_close(converter);
+  if (converter != nullptr)
+    ucnv_close(converter);
   // Walk downwards so that the lowest byte wins where two bytes decode to the same character.
   for (int byte = 255; byte >= 0; --byte) {
     tables->fromUnicode[tables->toUnicode[byte]] = static_cast<int16_t>(byte);
@@ -113,11 +118,14 @@ const CodePage& CodePage::System() {
   std::lock_guard lock(mutex);
   const int number = SystemNumber();
   auto it = pages.find(number);
-  if (it == pages.end()) it = pages.emplace(number, CodePage(number)).first;
+  if (it == pages.end())
+    it = pages.emplace(number, CodePage(number)).first;
   return it->second;
 }
 
-void CodePage::SetSystem(int number) { SystemNumber() = number; }
+void CodePage::SetSystem(int number) {
+  SystemNumber() = number;
+}
 
 QByteArray CodePage::FromUnicode(const QString& text) const {
   QByteArray out;

@@ -2,11 +2,11 @@
 
 #include "platform/FileError.h"
 
-#include <QFile>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFile>
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -23,24 +23,29 @@ bool SomeoneIsWriting(int fd) {
 }
 
 int OpenReadOnlyRegularFile(const QString& path) {
-  if (path.isEmpty()) return -1;
+  if (path.isEmpty())
+    return -1;
   const QByteArray native = QFile::encodeName(path);
   // Non-blocking, so that a FIFO or device given by name cannot stall the open.
   const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return -1;
+  if (fd < 0)
+    return -1;
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || SomeoneIsWriting(fd)) {
     ::close(fd);
     return -1;
   }
   const int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  if (flags >= 0)
+    fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   return fd;
 }
 
 }  // namespace
 
-FileHandle::~FileHandle() { Close(); }
+FileHandle::~FileHandle() {
+  Close();
+}
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), position_(std::exchange(other.position_, 0)) {}
@@ -61,21 +66,25 @@ bool FileHandle::Open(const QString& path) {
 }
 
 void FileHandle::Close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0)
+    ::close(fd_);
   fd_ = -1;
   position_ = 0;
 }
 
 int64_t FileHandle::Size() const {
   struct stat info {};
-  if (fd_ < 0 || fstat(fd_, &info) != 0) return -1;
+  if (fd_ < 0 || fstat(fd_, &info) != 0)
+    return -1;
   return static_cast<int64_t>(info.st_size);
 }
 
 bool FileHandle::Seek(int64_t offset, SeekOrigin origin) {
-  if (fd_ < 0) return false;
+  if (fd_ < 0)
+    return false;
   const int64_t target = origin == SeekOrigin::Begin ? offset : position_ + offset;
-  if (target < 0) return false;
+  if (target < 0)
+    return false;
   position_ = target;
   return true;
 }
@@ -87,20 +96,24 @@ int64_t FileHandle::Read(void* buffer, int64_t count) {
 }
 
 int64_t FileHandle::ReadAt(int64_t offset, void* buffer, int64_t count) const {
-  if (fd_ < 0 || count <= 0 || offset < 0) return 0;
+  if (fd_ < 0 || count <= 0 || offset < 0)
+    return 0;
   auto* out = static_cast<char*>(buffer);
   int64_t done = 0;
   while (done < count) {
     const ssize_t got = ::pread(fd_, out + done, static_cast<size_t>(count - done), offset + done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got <= 0)
+      break;
     done += got;
   }
   return done;
 }
 
 FileStream::FileStream(const QString& path) : path_(path) {
-  if (!handle_.Open(path)) throw FileError::CannotOpen(path);
+  if (!handle_.Open(path))
+    throw FileError::CannotOpen(path);
 }
 
 void FileStream::Seek(int64_t offset, SeekOrigin origin) {

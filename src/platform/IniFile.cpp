@@ -25,9 +25,11 @@ IniFile::~IniFile() = default;
 bool IniFile::Load(const QString& path) {
   impl_->ini.Reset();
   FileHandle file(path);
-  if (!file.IsValid()) return false;
+  if (!file.IsValid())
+    return false;
   const int64_t size = std::min(file.Size(), kMaxIniBytes);
-  if (size < 0) return false;
+  if (size < 0)
+    return false;
   QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
   bytes.resize(static_cast<qsizetype>(file.Read(bytes.data(), size)));
   LoadBytes(bytes);
@@ -69,4 +71,6 @@ QByteArray IniFile::SaveBytes() const {
   return bytes;
 }
 
-void IniFile::Save(const QString& path) const { TextFile::WriteBytes(path, SaveBytes()); }
+void IniFile::Save(const QString& path) const {
+  TextFile::WriteBytes(path, SaveBytes());
+}

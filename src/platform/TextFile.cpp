@@ -35,9 +35,12 @@ void AppendUtf16Le(QByteArray& out, const QString& text) {
 }  // namespace
 
 QString Decode(const QByteArray& bytes, const CodePage& codePage) {
-  if (bytes.startsWith("\xFF\xFE")) return DecodeUtf16(bytes, 2, false);
-  if (bytes.startsWith("\xFE\xFF")) return DecodeUtf16(bytes, 2, true);
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+  if (bytes.startsWith("\xFF\xFE"))
+    return DecodeUtf16(bytes, 2, false);
+  if (bytes.startsWith("\xFE\xFF"))
+    return DecodeUtf16(bytes, 2, true);
+  if (bytes.startsWith("\xEF\xBB\xBF"))
+    return QString::fromUtf8(bytes.mid(3));
   return codePage.ToUnicode(bytes);
 }
 
@@ -46,21 +49,26 @@ QStringList SplitLines(const QString& text) {
   qsizetype start = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar ch = text.at(i);
-    if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n')) continue;
+    if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n'))
+      continue;
     lines.append(text.mid(start, i - start));
-    if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+    if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+      ++i;
     start = i + 1;
   }
-  if (start < text.size()) lines.append(text.mid(start));
+  if (start < text.size())
+    lines.append(text.mid(start));
   return lines;
 }
 
 bool ReadLines(const QString& path, const CodePage& codePage, QStringList& lines) {
   lines.clear();
   FileHandle file(path);
-  if (!file.IsValid()) return false;
+  if (!file.IsValid())
+    return false;
   const int64_t size = std::min(file.Size(), kMaxTextFileBytes);
-  if (size < 0) return false;
+  if (size < 0)
+    return false;
   QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
   bytes.resize(static_cast<qsizetype>(file.Read(bytes.data(), size)));
   lines = SplitLines(Decode(bytes, codePage));
@@ -69,7 +77,8 @@ bool ReadLines(const QString& path, const CodePage& codePage, QStringList& lines
 
 QByteArray Encode(const QStringList& lines, Form form, const CodePage& codePage) {
   QByteArray out;
-  if (form == Form::Unicode) out.append("\xFF\xFE", 2);
+  if (form == Form::Unicode)
+    out.append("\xFF\xFE", 2);
   for (const QString& line : lines) {
     // A line may carry line breaks of its own (a tag, a typed note): each piece gets CR LF.
     const QStringList pieces = line.isEmpty() ? QStringList{QString()} : SplitLines(line);

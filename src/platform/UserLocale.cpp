@@ -14,7 +14,9 @@ std::unique_ptr<UserLocale>& SystemLocale() {
   return locale;
 }
 
-QString TwoDigits(int64_t value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+QString TwoDigits(int64_t value) {
+  return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
 
 // QLocale's long time format ends in a time-zone name ("t"); the start-time text has none.
 QString LongTimeWithoutZone(const QLocale& locale) {
@@ -34,26 +36,33 @@ UserLocale::UserLocale(const QLocale& locale)
   locale_.setNumberOptions(locale_.numberOptions() | QLocale::OmitGroupSeparator);
 }
 
-const UserLocale& UserLocale::System() { return *SystemLocale(); }
+const UserLocale& UserLocale::System() {
+  return *SystemLocale();
+}
 
 void UserLocale::SetSystem(const QLocale& locale) {
   SystemLocale() = std::make_unique<UserLocale>(locale);
   CodePage::SetSystem(CodePage::NumberForLocale(locale));
 }
 
-QString UserLocale::FormatFixed2(double value) const { return locale_.toString(value, 'f', 2); }
+QString UserLocale::FormatFixed2(double value) const {
+  return locale_.toString(value, 'f', 2);
+}
 
 QString UserLocale::FormatGrouped4(int64_t value) const {
   const bool negative = value < 0;
   QString digits = QString::number(negative ? -value : value);
-  while (digits.size() < 4) digits.prepend(QLatin1Char('0'));
+  while (digits.size() < 4)
+    digits.prepend(QLatin1Char('0'));
   const QString separator = locale_.groupSeparator();
-  for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, separator);
+  for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+    digits.insert(at, separator);
   return negative ? locale_.negativeSign() + digits : digits;
 }
 
 QString UserLocale::FormatDuration(double seconds) const {
-  if (!(seconds > 0)) seconds = 0;  // also catches NaN
+  if (!(seconds > 0))
+    seconds = 0;  // also catches NaN
   const int64_t whole = static_cast<int64_t>(std::min(seconds, 9.0e15));
   const QString secondsText = QLatin1Char(':') + TwoDigits(whole % 60);
   if (seconds > 3600) {
@@ -77,13 +86,17 @@ QString UserLocale::FormatStartTime(const QDateTime& moment) const {
 }
 
 int UserLocale::CompareFileNames(const QString& a, const QString& b) const {
-  if (const int order = caseBlind_.compare(a, b); order != 0) return order;
-  if (const int order = caseAware_.compare(a, b); order != 0) return order;
+  if (const int order = caseBlind_.compare(a, b); order != 0)
+    return order;
+  if (const int order = caseAware_.compare(a, b); order != 0)
+    return order;
   return a.compare(b);
 }
 
 int64_t RoundHalfEven(double value) {
-  if (!std::isfinite(value)) return 0;
+  if (!std::isfinite(value))
+    return 0;
   value = std::clamp(value, -9.0e18, 9.0e18);
-  return static_cast<int64_t>(std::nearbyint(value));  // default rounding mode: to nearest, ties to even
+  return static_cast<int64_t>(
+      std::nearbyint(value));  // default rounding mode: to nearest, ties to even
 }

@@ -35,9 +35,7 @@ class UserLocale {
   // Total order of file names: the locale's collation with letters compared without regard to
   // case first, then case, then code units, so that no two different names compare equal.
   int CompareFileNames(const QString& a, const QString& b) const;
-  bool FileNameLess(const QString& a, const QString& b) const {
-    return CompareFileNames(a, b) < 0;
-  }
+  bool FileNameLess(const QString& a, const QString& b) const { return CompareFileNames(a, b) < 0; }
 
  private:
   QLocale locale_;

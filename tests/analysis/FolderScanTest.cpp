@@ -11,12 +11,14 @@ namespace {
 const UserLocale kEnglish{QLocale(QLocale::English, QLocale::UnitedStates)};
 
 void Touch(const TempFolder& folder, std::initializer_list<const char*> names) {
-  for (const char* name : names) folder.Write(QString::fromUtf8(name), QByteArray("x"));
+  for (const char* name : names)
+    folder.Write(QString::fromUtf8(name), QByteArray("x"));
 }
 
 QStringList Names(const QStringList& paths) {
   QStringList names;
-  for (const QString& path : paths) names.append(FileNameOf(path));
+  for (const QString& path : paths)
+    names.append(FileNameOf(path));
   return names;
 }
 
@@ -127,8 +129,8 @@ TEST(FolderScanTest, MoreThanAThousandFilesAreAllListed) {
 TEST(FolderScanTest, NewRowHasBlankColumnsAndEmptySeconds) {
   const TrackRecord row = TrackRecord::NewRow(QStringLiteral("/music/album/01 Intro.mp3"));
   EXPECT_EQ(row.FileName, QStringLiteral("01 Intro.mp3"));
-  for (const QString* text : {&row.Artist, &row.Title, &row.Album, &row.SizeText,
-                              &row.DurationText, &row.BitrateText, &row.ChecksumText}) {
+  for (const QString* text : {&row.Artist, &row.Title, &row.Album, &row.SizeText, &row.DurationText,
+                              &row.BitrateText, &row.ChecksumText}) {
     EXPECT_EQ(*text, QStringLiteral(" "));
   }
   EXPECT_TRUE(row.DurationSecondsText.isEmpty());

@@ -17,7 +17,9 @@ TEST(CodePageTest, PolishLettersMapIntoCodePage1250) {
   const CodePage cp(1250);
   EXPECT_EQ(cp.FromUnicode(QStringLiteral("ł")), QByteArray("\xB3"));
   EXPECT_EQ(cp.FromUnicode(QStringLiteral("Zażółć")), QByteArray("Za\xBF\xF3\xB3\xE6"));
-  EXPECT_EQ(cp.ToUnicode(QByteArray("\xA3\xF3" "d\x9F")), QStringLiteral("Łódź"));
+  EXPECT_EQ(cp.ToUnicode(QByteArray("\xA3\xF3"
+                                    "d\x9F")),
+            QStringLiteral("Łódź"));
 }
 
 TEST(CodePageTest, UnmappableCharactersBecomeQuestionMarks) {
@@ -40,6 +42,7 @@ TEST(CodePageTest, RoundTripKeepsLengthAndMarksLosses) {
   const CodePage cp(1250);
   EXPECT_EQ(cp.RoundTrip(QStringLiteral("Łódź 日")), QStringLiteral("Łódź ?"));
   QByteArray all;
-  for (int byte = 0; byte < 256; ++byte) all.append(static_cast<char>(byte));
+  for (int byte = 0; byte < 256; ++byte)
+    all.append(static_cast<char>(byte));
   EXPECT_EQ(cp.FromUnicode(cp.ToUnicode(all)), all);
 }

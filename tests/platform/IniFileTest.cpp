@@ -7,7 +7,8 @@ TEST(IniFileTest, KeysAndSectionsAreCaseInsensitiveAndKeysMayHoldSlashes) {
   IniFile ini(CodePage(1252));
   ini.LoadBytes("[Velmora]\r\nAutoCRC=0\r\ncd/dvd=Plextor\r\n");
   EXPECT_EQ(ini.Read(QStringLiteral("velmora"), QStringLiteral("autocrc")), QStringLiteral("0"));
-  EXPECT_EQ(ini.Read(QStringLiteral("Velmora"), QStringLiteral("cd/dvd")), QStringLiteral("Plextor"));
+  EXPECT_EQ(ini.Read(QStringLiteral("Velmora"), QStringLiteral("cd/dvd")),
+            QStringLiteral("Plextor"));
   EXPECT_FALSE(ini.Has(QStringLiteral("Velmora"), QStringLiteral("missing")));
   EXPECT_EQ(ini.Read(QStringLiteral("Velmora"), QStringLiteral("missing"), QStringLiteral("d")),
             QStringLiteral("d"));
@@ -15,8 +16,8 @@ TEST(IniFileTest, KeysAndSectionsAreCaseInsensitiveAndKeysMayHoldSlashes) {
 
 TEST(IniFileTest, WritingKeepsOtherSectionsAndUsesNoBlanksAroundEquals) {
   TempFolder folder;
-  const QString path = folder.Write(QStringLiteral("nfo.ini"),
-                                    "[Other]\r\nkeep=yes\r\n[Velmora]\r\nsource=CD\r\n");
+  const QString path =
+      folder.Write(QStringLiteral("nfo.ini"), "[Other]\r\nkeep=yes\r\n[Velmora]\r\nsource=CD\r\n");
   IniFile ini(CodePage(1250));
   ASSERT_TRUE(ini.Load(path));
   ini.Write(QStringLiteral("Velmora"), QStringLiteral("source"), QStringLiteral("Winyl"));
@@ -28,7 +29,8 @@ TEST(IniFileTest, WritingKeepsOtherSectionsAndUsesNoBlanksAroundEquals) {
   EXPECT_TRUE(bytes.contains("rippedby=\xA3ukasz\r\n")) << bytes.toStdString();
   IniFile again(CodePage(1250));
   ASSERT_TRUE(again.Load(path));
-  EXPECT_EQ(again.Read(QStringLiteral("Velmora"), QStringLiteral("rippedby")), QStringLiteral("Łukasz"));
+  EXPECT_EQ(again.Read(QStringLiteral("Velmora"), QStringLiteral("rippedby")),
+            QStringLiteral("Łukasz"));
   EXPECT_EQ(again.Read(QStringLiteral("Other"), QStringLiteral("keep")), QStringLiteral("yes"));
 }
 

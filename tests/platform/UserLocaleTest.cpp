@@ -20,8 +20,8 @@ TEST(UserLocaleTest, GroupedVersionHasAtLeastFourDigits) {
   EXPECT_EQ(kEnglish.FormatGrouped4(1000), QStringLiteral("1,000"));
   EXPECT_EQ(kEnglish.FormatGrouped4(999), QStringLiteral("0,999"));
   EXPECT_EQ(kEnglish.FormatGrouped4(1234567), QStringLiteral("1,234,567"));
-  EXPECT_EQ(kPolish.FormatGrouped4(2000), QStringLiteral("2") + kPolish.Locale().groupSeparator() +
-                                              QStringLiteral("000"));
+  EXPECT_EQ(kPolish.FormatGrouped4(2000),
+            QStringLiteral("2") + kPolish.Locale().groupSeparator() + QStringLiteral("000"));
 }
 
 TEST(UserLocaleTest, DurationsSwitchToHoursAboveOneHourAndCutTheFraction) {
@@ -36,7 +36,8 @@ TEST(UserLocaleTest, DurationsSwitchToHoursAboveOneHourAndCutTheFraction) {
 
 TEST(UserLocaleTest, DatesFollowTheLocaleShortFormat) {
   const QDate date(2024, 3, 7);
-  EXPECT_EQ(kPolish.FormatShortDate(date), QLocale(QLocale::Polish).toString(date, QLocale::ShortFormat));
+  EXPECT_EQ(kPolish.FormatShortDate(date),
+            QLocale(QLocale::Polish).toString(date, QLocale::ShortFormat));
   EXPECT_NE(kPolish.FormatShortDate(date), kEnglish.FormatShortDate(date));
   EXPECT_EQ(kPolish.ParseShortDate(kPolish.FormatShortDate(date)), date);
 }
@@ -51,8 +52,8 @@ TEST(UserLocaleTest, StartTimeHasNoTimeZoneAndAtMostThirtyCharacters) {
     EXPECT_FALSE(text.contains(QStringLiteral("UTC"))) << text.toStdString();
     EXPECT_FALSE(text.endsWith(QLatin1Char(' '))) << text.toStdString();
   }
-  EXPECT_EQ(kPolish.FormatStartTime(moment), kPolish.FormatShortDate(moment.date()) +
-                                                 QStringLiteral(" 14:05:09"));
+  EXPECT_EQ(kPolish.FormatStartTime(moment),
+            kPolish.FormatShortDate(moment.date()) + QStringLiteral(" 14:05:09"));
 }
 
 TEST(UserLocaleTest, FileNamesSortCaseBlindFirstWithATotalOrder) {

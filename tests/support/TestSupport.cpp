@@ -17,10 +17,13 @@ QString TestDataPath(const QString& relative) {
 }
 
 TempFolder::TempFolder() {
-  if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary folder");
+  if (!dir_.isValid())
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
-QString TempFolder::FilePath(const QString& name) const { return dir_.filePath(name); }
+QString TempFolder::FilePath(const QString& name) const {
+  return dir_.filePath(name);
+}
 
 QString TempFolder::Write(const QString& name, const QByteArray& bytes) const {
   const QString path = FilePath(name);
@@ -34,12 +37,14 @@ QString TempFolder::Write(const QString& name, const QByteArray& bytes) const {
 
 QByteArray TempFolder::Read(const QString& name) const {
   QFile file(FilePath(name));
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+  if (!file.open(QIODevice::ReadOnly))
+    return QByteArray();
   return file.readAll();
 }
 
 Bytes::Bytes(std::initializer_list<uint8_t> bytes) {
-  for (const uint8_t byte : bytes) U8(byte);
+  for (const uint8_t byte : bytes)
+    U8(byte);
 }
 
 Bytes& Bytes::U8(uint8_t value) {
@@ -47,11 +52,21 @@ Bytes& Bytes::U8(uint8_t value) {
   return *this;
 }
 
-Bytes& Bytes::BE16(uint16_t value) { return U8(value >> 8).U8(value & 0xFF); }
-Bytes& Bytes::BE24(uint32_t value) { return U8((value >> 16) & 0xFF).BE16(value & 0xFFFF); }
-Bytes& Bytes::BE32(uint32_t value) { return BE16(value >> 16).BE16(value & 0xFFFF); }
-Bytes& Bytes::LE16(uint16_t value) { return U8(value & 0xFF).U8(value >> 8); }
-Bytes& Bytes::LE32(uint32_t value) { return LE16(value & 0xFFFF).LE16(value >> 16); }
+Bytes& Bytes::BE16(uint16_t value) {
+  return U8(value >> 8).U8(value & 0xFF);
+}
+Bytes& Bytes::BE24(uint32_t value) {
+  return U8((value >> 16) & 0xFF).BE16(value & 0xFFFF);
+}
+Bytes& Bytes::BE32(uint32_t value) {
+  return BE16(value >> 16).BE16(value & 0xFFFF);
+}
+Bytes& Bytes::LE16(uint16_t value) {
+  return U8(value & 0xFF).U8(value >> 8);
+}
+Bytes& Bytes::LE32(uint32_t value) {
+  return LE16(value & 0xFFFF).LE16(value >> 16);
+}
 Bytes& Bytes::LE64(uint64_t value) {
   return LE32(static_cast<uint32_t>(value & 0xFFFFFFFFu)).LE32(static_cast<uint32_t>(value >> 32));
 }
@@ -67,8 +82,11 @@ Bytes& Bytes::Raw(const QByteArray& bytes) {
 }
 
 Bytes& Bytes::Fill(int count, uint8_t value) {
-  if (count > 0) data_.append(count, static_cast<char>(value));
+  if (count > 0)
+    data_.append(count, static_cast<char>(value));
   return *this;
 }
 
-Bytes& Bytes::PadTo(int length, uint8_t value) { return Fill(length - Size(), value); }
+Bytes& Bytes::PadTo(int length, uint8_t value) {
+  return Fill(length - Size(), value);
+}
