@@ -1,0 +1,24 @@
+#pragma once
+
+#include "analysis/ReleaseModel.h"
+#include "platform/CodePage.h"
+#include "platform/TextFile.h"
+
+#include <QString>
+#include <QStringList>
+
+// The SFV or MD5 list of the track files, written beside them from the checksum texts that the
+// analysis stored in the rows; nothing is computed while saving. The checksum kind is the
+// options' text; only exactly "SFV" or "MD5" selects a list.
+
+// True for the two kinds that have a list (and a checksum routine).
+bool IsChecksumKind(const QString& kind);
+
+// The lines of the list in the given form: three comment lines (";"), then one line per row.
+// Empty when the kind selects no list.
+QStringList ChecksumListLines(const ReleaseModel& model, TextFile::Form form);
+
+// Writes the list in the form the options select: "<base>.sfv"/".md5" in the 8-bit form (skipped
+// silently on failure), "<base>.SFV"/".MD5" in the Unicode form (FileError "Cannot create file %s"
+// on failure). Returns the path written; empty when no list was written.
+QString WriteChecksumList(const ReleaseModel& model, const CodePage& codePage = CodePage::System());

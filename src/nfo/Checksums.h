@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Checksums of whole track files, as the checksum lists and the track list show them. Files are
+// opened by their Unicode path for reading, other readers allowed; a file that cannot be opened,
+// or that another handle holds open for writing, throws FileError "Cannot open file %s".
+
+// CRC-32 (the zip/PNG polynomial) as 8 upper-case hexadecimal digits.
+QString FileCrc32(const QString& path);
+
+// MD5 digest as 32 upper-case hexadecimal digits.
+QString FileMd5(const QString& path);
+
+// FileCrc32 for the checksum kind "SFV", FileMd5 for "MD5" (exact, case-sensitive); any other
+// kind selects no checksum and gives an empty text without touching the file.
+QString ChecksumOfFile(const QString& kind, const QString& path);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "analysis/ReleaseModel.h"
+#include "platform/CodePage.h"
+#include "platform/UserLocale.h"
+
+#include <QStringList>
+
+// The NFO text of a release: a plain-text description laid out for a monospaced font, 69 columns
+// wide. It reads the track rows, the summary, the release information, the start time and two
+// options (checksum kind, advert footer); it never touches the disk.
+
+// Every line of the NFO, each already through the code page and back, as the 8-bit preview
+// holds it. A value that carries line breaks of its own breaks its line there.
+QStringList ComposeNfoLines(const ReleaseModel& model, const UserLocale& locale,
+                            const CodePage& codePage);
+
+// Replaces model.NfoText with the composed lines joined by "\n" and sets Run.NfoComposed.
+void ComposeNfo(ReleaseModel& model, const UserLocale& locale = UserLocale::System(),
+                const CodePage& codePage = CodePage::System());
