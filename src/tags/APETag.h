@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+class FileStream;
+
 struct APEItem {
   QByteArray Name;
   QByteArray Value;  // UTF-8 in version 2000 tags; at most 250 bytes are kept
@@ -30,6 +32,9 @@ class TAPETag {
   QByteArray GetValue(const QByteArray& name) const;
 
  private:
+  void ReadItems(const FileStream& stream, int64_t itemsStart, int64_t itemsEnd,
+                 uint32_t itemCount);
+
   std::vector<APEItem> items_;
   bool exists_ = false;
   int32_t version_ = 0;

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <string_view>
+
+class FileStream;
 
 // The 148 ID3v1 genre names (the list with its common extension), indices 0 to 147.
 inline constexpr int kGenreCount = 148;
@@ -44,6 +47,13 @@ class TID3v1 {
   int64_t TotalSize() const;
 
  private:
+  void ParseTag(QByteArrayView tag);
+  // False when the trailer cannot be read although the file is long enough to hold it.
+  bool ReadLyrics3(const FileStream& stream, int64_t fileSize);
+  void ParseLyricsFields(QByteArrayView fields);
+  // False for an identifier this reader does not know, which ends the field list.
+  bool ApplyLyricsField(QByteArrayView id, QByteArrayView data);
+
   struct Data {
     bool exists = false;
     uint8_t versionID = 1;

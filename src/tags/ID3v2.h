@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+class FileStream;
+
 // Reads an ID3v2 tag (versions 2, 3 and 4) at the start of a file: the header and the seventeen
 // text and link frames the program uses. Texts are bytes: as stored for encoding 0 (Latin-1 or a
 // legacy code page), UTF-8 for encodings 1, 2 and 3.
@@ -35,6 +37,10 @@ class TID3v2 {
   const QByteArray& AudioSize() const { return data_.audioSize; }
 
  private:
+  struct FrameSlots;
+  void ReadFrames(const FileStream& stream, FrameSlots& frames) const;
+  void TakeFields(const FrameSlots& frames);
+
   struct Data {
     bool exists = false;
     uint8_t versionID = 0;
