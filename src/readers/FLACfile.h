@@ -27,6 +27,20 @@ struct TPictureTag {
   int BlockIndex = 0;      // index of the block in Blocks(), from 0
 };
 
+// What the metadata walk of one FLAC file collects.
+struct FLACFileInfo {
+  int64_t fileSize = 0;
+  int channels = 0;
+  int sampleRate = 0;
+  int bitsPerSample = 0;
+  int64_t samples = 0;
+  double duration = 0;
+  QString vendor, title, artist, album, trackNumber, date, genre, comment, otherFields;
+  std::array<uint8_t, 16> md5Signature{};
+  std::vector<TBlockEntry> blocks;
+  std::vector<TPictureTag> pictures;
+};
+
 // Walks the metadata blocks of a FLAC file: the stream facts of STREAMINFO, the Vorbis comment
 // (the format's own tag), and tables of all blocks and of the PICTURE blocks.
 class TFLACfile {
@@ -75,19 +89,6 @@ class TFLACfile {
   static QString PictureTypeName(uint32_t pictureType);
 
  private:
-  struct Data {
-    int64_t fileSize = 0;
-    int channels = 0;
-    int sampleRate = 0;
-    int bitsPerSample = 0;
-    int64_t samples = 0;
-    double duration = 0;
-    QString trackNumber, title, artist, album, date, genre, comment, otherFields, vendor;
-    std::array<uint8_t, 16> md5Signature{};
-    std::vector<TBlockEntry> blocks;
-    std::vector<TPictureTag> pictures;
-  };
-
   QString fileName_;
-  Data data_;
+  FLACFileInfo data_;
 };

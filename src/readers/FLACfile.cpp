@@ -1,0 +1,292 @@
+#include "readers/FLACfile.h"
+
+#include "platform/ByteView.h"
+#include "platform/CodePage.h"
+#include "platform/FileStream.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+constexpr int kBlockHeaderLength = 4;
+constexpr int kStreamInfoLength = 34;
+constexpr uint8_t kLastBlockFlag = 0x80;
+constexpr uint8_t kBlockTypeMask = 0x7F;
+constexpr uint8_t kStreamInfo = 0;
+constexpr uint8_t kVorbisComment = 4;
+constexpr uint8_t kPicture = 6;
+// Real files carry a handful of metadata blocks; a file made of millions of empty blocks is
+// hostile and would otherwise cost one table entry and one read for every four bytes.
+constexpr int kMaxBlocks = 65536;
+
+constexpr std::array<std::string_view, 21> kPictureTypeNames = {
+    "Other",
+    "32x32 pixels \"file icon\" (PNG only)",
+    "Other file icon",
+    "Cover (front)",
+    "Cover (back)",
+    "Leaflet page",
+    "Media (e.g. label side of CD)",
+    "Lead artist/lead performer/soloist",
+    "Artist/performer",
+    "Conductor",
+    "Band/Orchestra",
+    "Composer",
+    "Lyricist/text writer",
+    "Recording Location",
+    "During recording",
+    "During performance",
+    "Movie/video screen capture",
+    "A bright coloured fish",
+    "Illustration",
+    "Band/artist logotype",
+    "Publisher/Studio logotype",
+};
+
+// Reads fields of one block straight from the file and never past the end of the block or of
+// the file, so that a hostile length ends the parse instead of sizing an allocation, and large
+// picture data need not be loaded to reach the fields in front of it.
+class BlockCursor {
+ public:
+  BlockCursor(const FileStream& stream, int64_t start, int64_t end)
+      : stream_(stream), position_(start), end_(end) {}
+
+  int64_t Position() const { return position_; }
+  int64_t Remaining() const { return end_ - position_; }
+
+  bool Take(int64_t count, QByteArray& out) {
+    if (count < 0 || count > end_ - position_)
+      return false;
+    out.resize(count);
+    if (stream_.ReadAt(position_, out.data(), count) != count)
+      return false;
+    position_ += count;
+    return true;
+  }
+  bool BE32(uint32_t& value) {
+    QByteArray bytes;
+    if (!Take(4, bytes))
+      return false;
+    value = bytes::BE32(bytes, 0);
+    return true;
+  }
+
+ private:
+  const FileStream& stream_;
+  int64_t position_;
+  int64_t end_;
+};
+
+// Walks a Vorbis comment held in memory, whose lengths are little-endian and checked against
+// what is left of the block.
+class CommentCursor {
+ public:
+  explicit CommentCursor(QByteArrayView bytes) : bytes_(bytes) {}
+
+  bool LE32(uint32_t& value) {
+    if (!bytes::Fits(bytes_, offset_, 4))
+      return false;
+    value = bytes::LE32(bytes_, offset_);
+    offset_ += 4;
+    return true;
+  }
+  // A length followed by that many bytes.
+  bool Text(QByteArrayView& out) {
+    uint32_t length = 0;
+    if (!LE32(length) || !bytes::Fits(bytes_, offset_, length))
+      return false;
+    out = bytes_.sliced(offset_, length);
+    offset_ += length;
+    return true;
+  }
+
+ private:
+  QByteArrayView bytes_;
+  int64_t offset_ = 0;
+};
+
+bool IsBlankOrControl(char c) {
+  return static_cast<uint8_t>(c) <= 32;
+}
+
+QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
+  while (!text.isEmpty() && IsBlankOrControl(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && IsBlankOrControl(text.back()))
+    text.chop(1);
+  return text;
+}
+
+QString DecodeTrimmedUtf8(QByteArrayView text) {
+  return QString::fromUtf8(TrimBlanksAndControls(text));
+}
+
+QString* NamedField(FLACFileInfo& info, QByteArrayView name) {
+  if (name == "TITLE")
+    return &info.title;
+  if (name == "ARTIST")
+    return &info.artist;
+  if (name == "ALBUM")
+    return &info.album;
+  if (name == "TRACKNUMBER")
+    return &info.trackNumber;
+  if (name == "DATE")
+    return &info.date;
+  if (name == "GENRE")
+    return &info.genre;
+  if (name == "COMMENT")
+    return &info.comment;
+  return nullptr;
+}
+
+// A NAME=value entry, or, without "=", the vendor text that the encoder writes first. Names and
+// the vendor are 8-bit text of the system code page; values are UTF-8.
+void ParseComment(QByteArrayView rawText, FLACFileInfo& info) {
+  const QByteArrayView text = TrimBlanksAndControls(rawText);
+  const qsizetype equals = text.indexOf('=');
+  if (equals < 0) {
+    if (info.vendor.isEmpty())
+      info.vendor = CodePage::System().ToUnicode(text.toByteArray());
+    return;
+  }
+  const QByteArray name = text.first(equals).toByteArray().toUpper();
+  const QString value = DecodeTrimmedUtf8(text.sliced(equals + 1));
+  if (QString* field = NamedField(info, name)) {
+    *field = value;
+    return;
+  }
+  if (!info.otherFields.isEmpty())
+    info.otherFields += QChar(u'\0');
+  info.otherFields += CodePage::System().ToUnicode(name) + QLatin1Char('=') + value;
+}
+
+void ReadVorbisComment(QByteArrayView body, FLACFileInfo& info) {
+  CommentCursor cursor(body);
+  QByteArrayView text;
+  if (!cursor.Text(text))
+    return;
+  ParseComment(text, info);
+  uint32_t count = 0;
+  if (!cursor.LE32(count))
+    return;
+  // Every entry takes at least its four length bytes, so a false count runs out of block.
+  for (uint32_t i = 0; i < count && cursor.Text(text); ++i)
+    ParseComment(text, info);
+}
+
+// The packed fields of STREAMINFO from byte 10 on: 20 bits of sample rate, 3 of channels - 1,
+// 5 of bits per sample - 1, 36 of total samples, then the MD5 signature.
+void UnpackStreamInfo(QByteArrayView s, FLACFileInfo& info) {
+  const uint8_t s12 = bytes::U8(s, 12);
+  const uint8_t s13 = bytes::U8(s, 13);
+  info.sampleRate = bytes::U8(s, 10) << 12 | bytes::U8(s, 11) << 4 | s12 >> 4;
+  info.channels = ((s12 >> 1) & 0x07) + 1;
+  info.bitsPerSample = ((s12 & 0x01) << 4 | s13 >> 4) + 1;
+  info.samples = static_cast<int64_t>(s13 & 0x0F) << 32 | bytes::BE32(s, 14);
+  info.duration = info.samples > 0 && info.sampleRate > 0
+                      ? static_cast<double>(info.samples) / info.sampleRate
+                      : 0;
+  for (size_t i = 0; i < info.md5Signature.size(); ++i) {
+    info.md5Signature[i] = bytes::U8(s, 18 + static_cast<int64_t>(i));
+  }
+}
+
+// The picture's fields in front of its data; false when they run past the block.
+bool ReadPicture(BlockCursor& cursor, TPictureTag& picture) {
+  uint32_t mimeLength = 0;
+  uint32_t descriptionLength = 0;
+  QByteArray description;
+  if (!cursor.BE32(picture.PictureType) || !cursor.BE32(mimeLength) ||
+      !cursor.Take(mimeLength, picture.MimeType) || !cursor.BE32(descriptionLength) ||
+      !cursor.Take(descriptionLength, description) || !cursor.BE32(picture.Width) ||
+      !cursor.BE32(picture.Height) || !cursor.BE32(picture.ColorDepth) ||
+      !cursor.BE32(picture.Colors) || !cursor.BE32(picture.DataLength)) {
+    return false;
+  }
+  picture.Description = DecodeTrimmedUtf8(description);
+  picture.DataOffset = cursor.Position();
+  return true;
+}
+
+// The body of one block; a body cut short by the end of the file gives what is there.
+void ReadBlockBody(uint8_t type, BlockCursor body, int blockIndex, FLACFileInfo& info) {
+  QByteArray bytes;
+  if (type == kStreamInfo) {
+    if (body.Take(kStreamInfoLength, bytes))
+      UnpackStreamInfo(bytes, info);
+  } else if (type == kVorbisComment) {
+    if (body.Take(body.Remaining(), bytes))
+      ReadVorbisComment(bytes, info);
+  } else if (type == kPicture) {
+    TPictureTag picture;
+    picture.BlockIndex = blockIndex;
+    if (ReadPicture(body, picture))
+      info.pictures.push_back(std::move(picture));
+  }
+}
+
+// Fills info from the metadata blocks; false when the file does not start with "fLaC".
+bool WalkMetadata(const QString& fileName, FLACFileInfo& info) {
+  FileStream stream(fileName);
+  info.fileSize = stream.Size();
+  QByteArray marker(4, '\0');
+  if (stream.ReadAt(0, marker.data(), marker.size()) != marker.size() || marker != "fLaC") {
+    return false;
+  }
+  int64_t blockStart = marker.size();
+  bool lastBlock = false;
+  // Ends at the last-block flag, at a block header cut short by the end of the file, or when a
+  // block reaches the end of the file.
+  while (!lastBlock && blockStart < info.fileSize && info.blocks.size() < kMaxBlocks) {
+    QByteArray header(kBlockHeaderLength, '\0');
+    if (stream.ReadAt(blockStart, header.data(), header.size()) != header.size())
+      break;
+    lastBlock = (bytes::U8(header, 0) & kLastBlockFlag) != 0;
+    const uint8_t type = bytes::U8(header, 0) & kBlockTypeMask;
+    const int64_t bodyStart = blockStart + kBlockHeaderLength;
+    const int64_t nextStart = bodyStart + bytes::BE24(header, 1);
+    const BlockCursor body(stream, bodyStart, std::min(nextStart, info.fileSize));
+    ReadBlockBody(type, body, static_cast<int>(info.blocks.size()), info);
+    info.blocks.push_back({type, blockStart, nextStart - blockStart});
+    blockStart = nextStart;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TFLACfile::ResetData() {
+  data_ = FLACFileInfo();
+}
+
+bool TFLACfile::ReadFromFile(const QString& fileName) {
+  ResetData();
+  FLACFileInfo info;
+  if (!WalkMetadata(fileName, info))
+    return false;
+  fileName_ = fileName;
+  data_ = std::move(info);
+  return true;
+}
+
+bool TFLACfile::Valid() const {
+  return data_.channels > 0 && data_.sampleRate > 0 && data_.duration > 0.1 &&
+         data_.bitsPerSample >= 4;
+}
+
+double TFLACfile::Ratio() const {
+  if (data_.duration <= 0 || data_.blocks.empty())
+    return 0;
+  const double pcmBytes =
+      static_cast<double>(data_.samples) * data_.channels * data_.bitsPerSample / 8;
+  return static_cast<double>(data_.fileSize) / pcmBytes * 100;
+}
+
+QString TFLACfile::PictureTypeName(uint32_t pictureType) {
+  if (pictureType >= kPictureTypeNames.size())
+    return {};
+  const std::string_view name = kPictureTypeNames[pictureType];
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
