@@ -4,10 +4,24 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 // The data the whole program works on. The window binds its controls to these objects;
 // velmora-cli and the tests drive the same objects without a window.
+
+// The stream reader's own values for one track, kept for reports (velmora-cli --json). Read is
+// false, and the numbers 0, when the reader could not read the file.
+struct StreamValues {
+  bool Read = false;
+  bool Valid = false;
+  double Duration = 0;
+  int SampleRate = 0;
+  int64_t FileSize = 0;
+  std::optional<int> BitRate;   // MPEG audio and Musepack
+  std::optional<double> Ratio;  // Monkey's Audio and FLAC
+};
 
 // One analysed audio file and one row of the track list.
 struct TrackRecord {
@@ -21,6 +35,7 @@ struct TrackRecord {
   QString DurationSecondsText;
   QString BitrateText;
   QString ChecksumText;
+  StreamValues Stream;
 
   // A row as the analysis first adds it: the file name, a single blank in the seven column
   // texts and an empty seconds text.

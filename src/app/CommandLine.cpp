@@ -1,0 +1,145 @@
+#include "app/CommandLine.h"
+
+#include "nfo/ProductInfo.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+struct Parser {
+  QCommandLineParser parser;
+  QCommandLineOption print{QStringLiteral("print"),
+                           QStringLiteral("Write the NFO text to standard output; save nothing.")};
+  QCommandLineOption json{QStringLiteral("json"),
+                          QStringLiteral("Write the analysed release as JSON; save nothing.")};
+  QCommandLineOption now{QStringLiteral("now"),
+                         QStringLiteral("Fix the clock (local date-time YYYY-MM-DDTHH:MM:SS)."),
+                         QStringLiteral("time")};
+  QCommandLineOption checksum{QStringLiteral("checksum"),
+                              QStringLiteral("Checksum kind: sfv, md5 or none."),
+                              QStringLiteral("kind")};
+  QCommandLineOption unicode{QStringLiteral("unicode"),
+                             QStringLiteral("Write lists and playlists in the Unicode form.")};
+  QCommandLineOption noUnicode{QStringLiteral("no-unicode"),
+                               QStringLiteral("Write lists and playlists in the 8-bit form.")};
+  QCommandLineOption ads{QStringLiteral("ads"), QStringLiteral("Add the advert footer.")};
+  QCommandLineOption noAds{QStringLiteral("no-ads"),
+                           QStringLiteral("Leave the advert footer out.")};
+  QCommandLineOption templ{QStringLiteral("template"), QStringLiteral("Output file-name template."),
+                           QStringLiteral("text")};
+  QCommandLineOption set{QStringLiteral("set"),
+                         QStringLiteral("Set a summary or release field after the analysis."),
+                         QStringLiteral("FIELD=VALUE")};
+  QCommandLineOption setFile{QStringLiteral("set-file"),
+                             QStringLiteral("Set a field from a UTF-8 text file."),
+                             QStringLiteral("FIELD=PATH")};
+  QCommandLineOption language{QStringLiteral("language"),
+                              QStringLiteral("Apply lang/NAME from the program folder."),
+                              QStringLiteral("NAME")};
+  QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                          QStringLiteral("Show this help.")};
+  QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the version.")};
+
+  Parser() {
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the NFO, checksum list and playlists of the release in FOLDER."));
+    parser.addOptions({print, json, now, checksum, unicode, noUnicode, ads, noAds, templ, set,
+                       setFile, language, help, version});
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 QStringLiteral("The folder of audio files."));
+  }
+};
+
+bool SplitAssignment(const QString& text, QPair<QString, QString>& out) {
+  const qsizetype equals = text.indexOf(QLatin1Char('='));
+  if (equals <= 0)
+    return false;
+  out = {text.left(equals), text.mid(equals + 1)};
+  return true;
+}
+
+// A pair of opposite switches: both given is a usage error.
+bool ReadSwitch(const QCommandLineParser& parser, const QCommandLineOption& on,
+                const QCommandLineOption& off, std::optional<bool>& out) {
+  if (parser.isSet(on) && parser.isSet(off))
+    return false;
+  if (parser.isSet(on))
+    out = true;
+  if (parser.isSet(off))
+    out = false;
+  return true;
+}
+
+ParseOutcome UsageError(const QString& text) {
+  ParseOutcome outcome;
+  outcome.Result = ParseOutcome::Kind::UsageError;
+  outcome.Text = text;
+  return outcome;
+}
+
+}  // namespace
+
+ParseOutcome ParseCommandLine(const QStringList& arguments) {
+  Parser p;
+  ParseOutcome outcome;
+  if (!p.parser.parse(arguments))
+    return UsageError(p.parser.errorText());
+  if (p.parser.isSet(p.help)) {
+    outcome.Result = ParseOutcome::Kind::Help;
+    outcome.Text = p.parser.helpText();
+    return outcome;
+  }
+  if (p.parser.isSet(p.version)) {
+    outcome.Result = ParseOutcome::Kind::Version;
+    outcome.Text = ProgramNameAndVersion();
+    return outcome;
+  }
+  CliRequest& request = outcome.Request;
+  const QStringList positional = p.parser.positionalArguments();
+  if (positional.size() != 1)
+    return UsageError(QStringLiteral("Give exactly one FOLDER."));
+  request.Folder = positional.first();
+  if (p.parser.isSet(p.print) && p.parser.isSet(p.json)) {
+    return UsageError(QStringLiteral("--print and --json exclude each other."));
+  }
+  if (p.parser.isSet(p.print))
+    request.Mode = CliRequest::Output::Print;
+  if (p.parser.isSet(p.json))
+    request.Mode = CliRequest::Output::Json;
+  if (p.parser.isSet(p.now)) {
+    const QString text = p.parser.value(p.now);
+    const QDateTime now = QDateTime::fromString(text, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    if (!now.isValid())
+      return UsageError(QStringLiteral("--now takes YYYY-MM-DDTHH:MM:SS."));
+    request.Now = now;
+  }
+  if (p.parser.isSet(p.checksum)) {
+    const QString kind = p.parser.value(p.checksum).toLower();
+    if (kind != QStringLiteral("sfv") && kind != QStringLiteral("md5") &&
+        kind != QStringLiteral("none")) {
+      return UsageError(QStringLiteral("--checksum takes sfv, md5 or none."));
+    }
+    request.ChecksumKind = kind == QStringLiteral("none") ? QString() : kind.toUpper();
+  }
+  if (!ReadSwitch(p.parser, p.unicode, p.noUnicode, request.SaveUnicode) ||
+      !ReadSwitch(p.parser, p.ads, p.noAds, request.Ads)) {
+    return UsageError(QStringLiteral("A switch and its --no- form exclude each other."));
+  }
+  if (p.parser.isSet(p.templ))
+    request.Template = p.parser.value(p.templ);
+  for (const QString& text : p.parser.values(p.set)) {
+    QPair<QString, QString> assignment;
+    if (!SplitAssignment(text, assignment))
+      return UsageError(QStringLiteral("--set takes FIELD=VALUE."));
+    request.FieldValues.append(assignment);
+  }
+  for (const QString& text : p.parser.values(p.setFile)) {
+    QPair<QString, QString> assignment;
+    if (!SplitAssignment(text, assignment)) {
+      return UsageError(QStringLiteral("--set-file takes FIELD=PATH."));
+    }
+    request.FieldFiles.append(assignment);
+  }
+  request.Language = p.parser.value(p.language);
+  return outcome;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What one run of velmora-cli was asked to do.
+struct CliRequest {
+  enum class Output { Save, Print, Json };
+  Output Mode = Output::Save;
+  QString Folder;
+  std::optional<QDateTime> Now;
+  std::optional<QString> ChecksumKind;  // "SFV", "MD5", or empty for none
+  std::optional<bool> SaveUnicode;
+  std::optional<bool> Ads;
+  std::optional<QString> Template;
+  QList<QPair<QString, QString>> FieldValues;  // --set, in order
+  QList<QPair<QString, QString>> FieldFiles;   // --set-file, in order
+  QString Language;
+};
+
+struct ParseOutcome {
+  enum class Kind { Run, Help, Version, UsageError };
+  Kind Result = Kind::Run;
+  CliRequest Request;
+  QString Text;  // help text, version text or the usage error
+};
+
+ParseOutcome ParseCommandLine(const QStringList& arguments);

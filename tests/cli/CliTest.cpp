@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "app/CommandLine.h"
+#include "app/ModelFields.h"
+#include "support/AudioFixtures.h"
+#include "support/TestSupport.h"
+
+using namespace fixtures;
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+// Runs velmora-cli with its program folder (the working folder) in `programDir`.
+CliRun RunCli(const QString& programDir, const QStringList& arguments,
+              const QString& locale = QStringLiteral("en_US.UTF-8")) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("LC_ALL"), locale);
+  environment.insert(QStringLiteral("LANG"), locale);
+  process.setProcessEnvironment(environment);
+  process.setWorkingDirectory(programDir);
+  process.start(QStringLiteral(VELMORA_CLI), arguments);
+  process.waitForFinished(120000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray TaggedTrack(const QByteArray& artist, const QByteArray& title, int kbps = 128) {
+  return Id3v2Tag({{"TPE1", artist}, {"TIT2", title}, {"TALB", "Album"}, {"TYER", "2024"}}, 3) +
+         MpegFrames(kbps, 40);
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() {
+    program_.Write(QStringLiteral("nfo.ini"),
+                   "[Velmora]\r\nautocrc=1\r\ncrc=SFV\r\nsaveunicode=0\r\n"
+                   "filenametemplate=00. %author% - %album%\r\n");
+  }
+  QString Album() const { return album_.Path(); }
+
+  TempFolder program_;
+  TempFolder album_;
+};
+
+}  // namespace
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("A", "T"));
+  for (const QStringList& arguments :
+       {QStringList{}, QStringList{QStringLiteral("--bogus"), Album()},
+        QStringList{QStringLiteral("--set"), QStringLiteral("NoSuchField=1"), Album()},
+        QStringList{QStringLiteral("--set"), QStringLiteral("Nmr=yes"), Album()},
+        QStringList{QStringLiteral("--set"), QStringLiteral("RipDate=2024-13-01"), Album()},
+        QStringList{QStringLiteral("--now"), QStringLiteral("yesterday"), Album()},
+        QStringList{QStringLiteral("--checksum"), QStringLiteral("crc"), Album()},
+        QStringList{QStringLiteral("--ads"), QStringLiteral("--no-ads"), Album()},
+        QStringList{Album(), Album()}}) {
+    const CliRun run = RunCli(program_.Path(), arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(run.err.isEmpty());
+  }
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. A - Album.nfo")).isEmpty());
+}
+
+TEST_F(CliTest, HelpAndVersionSucceed) {
+  EXPECT_EQ(RunCli(program_.Path(), {QStringLiteral("--help")}).exitCode, 0);
+  const CliRun version = RunCli(program_.Path(), {QStringLiteral("--version")});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_TRUE(version.out.startsWith("Velmora v1.21a"));
+}
+
+TEST_F(CliTest, FolderWithoutAudioExitsWithOne) {
+  album_.Write(QStringLiteral("notes.txt"), "x");
+  const CliRun run = RunCli(program_.Path(), {Album()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains("No MP3"));
+  EXPECT_EQ(RunCli(program_.Path(), {album_.FilePath(QStringLiteral("missing"))}).exitCode, 1);
+}
+
+TEST_F(CliTest, SavesTheNfoAndSelectedFilesAndNamesThem) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  album_.Write(QStringLiteral("2.mp3"), TaggedTrack("Artist", "Two"));
+  const CliRun run =
+      RunCli(program_.Path(), {QStringLiteral("--set"), QStringLiteral("IncludePls=1"),
+                               QStringLiteral("--set"), QStringLiteral("IncludeM3u=1"), Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QString base = QStringLiteral("00. Artist - Album");
+  EXPECT_FALSE(album_.Read(base + QStringLiteral(".nfo")).isEmpty());
+  EXPECT_TRUE(album_.Read(base + QStringLiteral(".sfv")).contains("1.mp3 "));
+  EXPECT_TRUE(album_.Read(base + QStringLiteral(".pls")).startsWith("[playlist]\r\n"));
+  EXPECT_TRUE(album_.Read(base + QStringLiteral(".m3u")).startsWith("#EXTM3U\r\n"));
+  EXPECT_TRUE(run.out.contains(".nfo"));
+}
+
+TEST_F(CliTest, PrintWritesTheNfoBytesAndSavesNothing) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  const CliRun run = RunCli(program_.Path(), {QStringLiteral("--print"), Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(run.out.startsWith(QByteArray(69, '-') + "\r\n"));
+  EXPECT_TRUE(run.out.contains("Artist...............: Artist\r\n"));
+  EXPECT_TRUE(run.out.endsWith(" ::\r\n"));
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.nfo")).isEmpty());
+}
+
+TEST_F(CliTest, JsonCarriesTheSchemaKeys) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One", 192));
+  album_.Write(QStringLiteral("2.flac"), QByteArray("fLaC"));
+  const CliRun run = RunCli(program_.Path(), {QStringLiteral("--json"), QStringLiteral("--set"),
+                                              QStringLiteral("SelectedGroups=a.b;c.d"), Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  QJsonParseError error;
+  const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
+  ASSERT_EQ(error.error, QJsonParseError::NoError);
+  EXPECT_EQ(root.keys(),
+            (QStringList{QStringLiteral("info"), QStringLiteral("run"), QStringLiteral("scan"),
+                         QStringLiteral("summary"), QStringLiteral("tracks")}));
+  const QJsonObject scan = root[QStringLiteral("scan")].toObject();
+  EXPECT_EQ(scan[QStringLiteral("DominantExtension")].toString(), QStringLiteral("mp3"));
+  EXPECT_EQ(scan[QStringLiteral("FormatCounts")].toObject()[QStringLiteral("flac")].toInt(), 1);
+  const QJsonObject track = root[QStringLiteral("tracks")].toArray().at(0).toObject();
+  EXPECT_EQ(track[QStringLiteral("BitrateText")].toString(), QStringLiteral("CBR 192 kbit/s"));
+  const QJsonObject stream = track[QStringLiteral("Stream")].toObject();
+  EXPECT_TRUE(stream[QStringLiteral("Valid")].toBool());
+  EXPECT_EQ(stream[QStringLiteral("BitRate")].toInt(), 192);
+  EXPECT_TRUE(stream[QStringLiteral("Ratio")].isNull());
+  EXPECT_EQ(stream[QStringLiteral("SampleRate")].toInt(), 44100);
+  const QJsonObject info = root[QStringLiteral("info")].toObject();
+  EXPECT_EQ(info[QStringLiteral("SelectedGroups")].toArray().size(), 2);
+  EXPECT_TRUE(info[QStringLiteral("IncludeChecksums")].toBool());
+  EXPECT_EQ(info.size(), 21);
+  EXPECT_EQ(root[QStringLiteral("summary")].toObject().size(), 20);
+  EXPECT_EQ(root[QStringLiteral("run")].toObject()[QStringLiteral("TrackCount")].toInt(), 1);
+  EXPECT_TRUE(run.err.contains("mixes formats"));
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.nfo")).isEmpty());
+}
+
+TEST_F(CliTest, NfoThatCannotBeCreatedExitsWithThreeAndWritesNothingElse) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  // CI runs as root, so a folder in the NFO's place is what makes the creation fail.
+  album_.Write(QStringLiteral("00. Artist - Album.nfo/blocker"), "x");
+  const CliRun run =
+      RunCli(program_.Path(), {QStringLiteral("--set"), QStringLiteral("IncludePls=1"), Album()});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_TRUE(run.err.startsWith("Cannot create file ")) << run.err.toStdString();
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.sfv")).isEmpty());
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.pls")).isEmpty());
+  EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST_F(CliTest, NeverWritesSettingsOrNote) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  const QByteArray settings = program_.Read(QStringLiteral("nfo.ini"));
+  ASSERT_EQ(RunCli(program_.Path(), {QStringLiteral("--no-ads"), Album()}).exitCode, 0);
+  EXPECT_EQ(program_.Read(QStringLiteral("nfo.ini")), settings);
+  EXPECT_TRUE(program_.Read(QStringLiteral("note.txt")).isEmpty());
+}
+
+TEST(CommandLineTest, OptionsBecomeARequest) {
+  const ParseOutcome parsed = ParseCommandLine(
+      {QStringLiteral("velmora-cli"), QStringLiteral("--checksum"), QStringLiteral("none"),
+       QStringLiteral("--no-unicode"), QStringLiteral("--template"), QStringLiteral("%album%"),
+       QStringLiteral("--now"), QStringLiteral("2024-05-17T21:04:05"), QStringLiteral("--set"),
+       QStringLiteral("Nmr=1"), QStringLiteral("--set"), QStringLiteral("Genre=Rock=Roll"),
+       QStringLiteral("/music")});
+  ASSERT_EQ(parsed.Result, ParseOutcome::Kind::Run);
+  const CliRequest& request = parsed.Request;
+  EXPECT_EQ(request.Folder, QStringLiteral("/music"));
+  EXPECT_EQ(request.ChecksumKind, QString());
+  EXPECT_EQ(request.SaveUnicode, false);
+  EXPECT_FALSE(request.Ads.has_value());
+  EXPECT_EQ(request.Template, QStringLiteral("%album%"));
+  EXPECT_EQ(request.Now, QDateTime(QDate(2024, 5, 17), QTime(21, 4, 5)));
+  ASSERT_EQ(request.FieldValues.size(), 2);
+  EXPECT_EQ(request.FieldValues[1].second, QStringLiteral("Rock=Roll"));
+}
+
+TEST(ModelFieldsTest, TextsBooleansDatesAndListsAreSetByName) {
+  ReleaseModel model;
+  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("RippedBy"), QStringLiteral("Ja")));
+  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("VariousArtists"), QStringLiteral("1")));
+  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("RipDate"), QStringLiteral("2024-02-29")));
+  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("SelectedGroups"), QStringLiteral("a;b")));
+  EXPECT_EQ(model.Info.RippedBy, QStringLiteral("Ja"));
+  EXPECT_TRUE(model.Summary.VariousArtists);
+  EXPECT_EQ(model.Info.RipDate, QDate(2024, 2, 29));
+  EXPECT_EQ(model.Info.SelectedGroups, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+  EXPECT_FALSE(SetFieldFromText(model, QStringLiteral("RipDate"), QStringLiteral("2023-02-29")));
+  EXPECT_FALSE(SetFieldFromText(model, QStringLiteral("ripdate"), QStringLiteral("2024-01-01")));
+  EXPECT_FALSE(SetFieldFromText(model, QStringLiteral("CoverCd"), QStringLiteral("true")));
+  EXPECT_EQ(model.Info.RipDate, QDate(2024, 2, 29));
+}
