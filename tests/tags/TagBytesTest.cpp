@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+#include "tags/TagBytes.h"
+
+namespace {
+
+struct Utf8TailCase {
+  const char* name;
+  QByteArray text, expected;
+};
+
+class TagBytesUtf8TailTest : public ::testing::TestWithParam<Utf8TailCase> {};
+
+TEST_P(TagBytesUtf8TailTest, OnlyAnUnfinishedLastCharacterIsDropped) {
+  EXPECT_EQ(tags::DropIncompleteUtf8Tail(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tails, TagBytesUtf8TailTest,
+    ::testing::Values(Utf8TailCase{"Empty", "", ""}, Utf8TailCase{"Ascii", "abc", "abc"},
+                      Utf8TailCase{"WholeTwoByte", "a\xc5\xbc", "a\xc5\xbc"},
+                      Utf8TailCase{"HalfTwoByte", "a\xc5", "a"},
+                      Utf8TailCase{"WholeThreeByte", "a\xe2\x82\xac", "a\xe2\x82\xac"},
+                      Utf8TailCase{"TwoThirdsThreeByte", "a\xe2\x82", "a"},
+                      Utf8TailCase{"WholeFourByte", "a\xf0\x9f\x8e\xb5", "a\xf0\x9f\x8e\xb5"},
+                      Utf8TailCase{"ThreeQuartersFourByte", "a\xf0\x9f\x8e", "a"},
+                      Utf8TailCase{"LeadOnly", "\xf0", ""},
+                      Utf8TailCase{"StrayContinuationsKept", "a\x80\x80\x80\x80",
+                                   "a\x80\x80\x80\x80"},
+                      Utf8TailCase{"Latin1Kept", "caf\xe9!", "caf\xe9!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DecimalCase {
+  const char* name;
+  QByteArray digits;
+  std::optional<int64_t> value;
+};
+
+class TagBytesDecimalTest : public ::testing::TestWithParam<DecimalCase> {};
+
+TEST_P(TagBytesDecimalTest, OnlyPlainDigitsAreNumbers) {
+  EXPECT_EQ(tags::ParseDecimal(GetParam().digits), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, TagBytesDecimalTest,
+    ::testing::Values(DecimalCase{"Digits", "000123", 123}, DecimalCase{"Zero", "0", 0},
+                      DecimalCase{"Empty", "", std::nullopt},
+                      DecimalCase{"Sign", "-12", std::nullopt},
+                      DecimalCase{"Blank", " 12", std::nullopt},
+                      DecimalCase{"Letter", "12a", std::nullopt},
+                      DecimalCase{"Overflow", "99999999999999999999", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TagBytesTest, TrimmingDropsEveryByteUpToBlank) {
+  EXPECT_EQ(tags::Trim(QByteArray("\0\x01 a\0b \x20\x1f", 9)), QByteArray("a\0b", 3));
+  EXPECT_EQ(tags::TrimRight(QByteArray("\0 a\0 ", 5)), QByteArray("\0 a", 3));
+  EXPECT_EQ(tags::Trim(QByteArray(5, ' ')), QByteArray());
+  EXPECT_EQ(tags::Trim("\x21\xff"), "\x21\xff");
+}
+
+}  // namespace
