@@ -293,7 +293,8 @@ TEST(SaveOutputsTest, NfoFailureStopsBeforeAnyListAndChangesNothing) {
 
 TEST(SaveOutputsTest, NfoFailureLeavesThePreviousNfoIntact) {
   TempFolder folder;
-  // The longest name the file system takes: the new file cannot be written beside the old one.
+  // The old NFO has a name of the longest length a folder takes (255 bytes); the new text is
+  // written to a temporary file with a longer name first, so that write fails.
   ReleaseModel model = ComposedRelease(folder.Path());
   model.Run.OutputBaseName = QString(251, QLatin1Char('n'));
   const QString nfoName = model.Run.OutputBaseName + QStringLiteral(".nfo");
