@@ -2,12 +2,11 @@
 
 #include "platform/ByteView.h"
 #include "platform/FileStream.h"
-#include "platform/UserLocale.h"
+#include "readers/KbpsRounding.h"
 
 #include <algorithm>
 #include <array>
 #include <exception>
-#include <limits>
 #include <string_view>
 
 namespace {
@@ -349,10 +348,7 @@ int TMPEGaudio::BitRate() const {
   if (coefficient == 0)
     return 0;
   const double bytesPerFrame = static_cast<double>(vbr.Bytes) / vbr.Frames - PaddingBytes(frame);
-  const int64_t kbps = RoundHalfEven(bytesPerFrame * SampleRate() / coefficient / 1000);
-  // A hostile byte count must not wrap around into the plausible range.
-  return static_cast<int>(
-      std::clamp<int64_t>(kbps, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  return RoundKbps(bytesPerFrame * SampleRate() / coefficient / 1000);
 }
 
 int TMPEGaudio::SampleRate() const {

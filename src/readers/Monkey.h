@@ -52,6 +52,9 @@ class TMonkey {
     int64_t fileSize = 0;
   };
 
+  // Reads the header into data_; false when the file holds no complete header.
+  bool ReadHeader(const QString& fileName);
+
   Data data_;
   TID3v1 id3v1_;
   TID3v2 id3v2_;

@@ -1,0 +1,178 @@
+#include "readers/Musepack.h"
+
+#include "platform/ByteView.h"
+#include "platform/FileStream.h"
+#include "readers/KbpsRounding.h"
+
+#include <array>
+#include <exception>
+#include <string_view>
+
+namespace {
+
+constexpr int kHeaderLength = 32;
+constexpr int kSamplesPerFrame = 1152;
+constexpr int kID3v1Length = 128;
+// Versions 4 to 6 store no sample rate: every such stream is CD audio.
+constexpr int kOldStreamSampleRate = 44100;
+
+constexpr uint32_t kStreamVersion7Marker = 0x072B504D;   // "MP+" and 0x07
+constexpr uint32_t kStreamVersion71Marker = 0x172B504D;  // "MP+" and 0x17
+
+constexpr uint8_t kUnknownMode = 0;
+constexpr uint8_t kStereo = 1;
+constexpr uint8_t kJointStereo = 2;
+
+constexpr std::array<std::string_view, 3> kChannelModeNames = {"Unknown", "Stereo", "Joint Stereo"};
+constexpr std::array<std::string_view, 13> kProfileNames = {
+    "Unknown",     "Thumb",     "Radio",       "Standard",     "Xtreme",
+    "Insane",      "BrainDead", "--quality 9", "--quality 10", "--quality 0",
+    "--quality 1", "Telephone", "Experimental"};
+// ProfileID by the high nibble of header byte 10 in versions 7 and 7.1.
+constexpr std::array<uint8_t, 16> kProfileByNibble = {0, 12, 0, 0, 0, 9, 10, 11,
+                                                      1, 2,  3, 4, 5, 6, 7,  8};
+// Hz by the low two bits of header byte 10 in versions 7 and 7.1.
+constexpr std::array<int, 4> kSampleRates = {44100, 48000, 37800, 32000};
+
+QString Name(std::string_view name) {
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+uint32_t Word(QByteArrayView header, int index) {
+  return bytes::LE32(header, index * 4);
+}
+
+bool IsVersion7(uint8_t version) {
+  return version == 7 || version == 71;
+}
+
+uint8_t DecodeStreamVersion(QByteArrayView header) {
+  if (Word(header, 0) == kStreamVersion7Marker)
+    return 7;
+  if (Word(header, 0) == kStreamVersion71Marker)
+    return 71;
+  switch ((bytes::U8(header, 1) % 32) / 2) {
+    case 3:
+      return 4;
+    case 7:
+      return 5;
+    case 11:
+      return 6;
+    default:
+      return 0;
+  }
+}
+
+int DecodeSampleRate(QByteArrayView header, uint8_t version) {
+  if (!IsVersion7(version))
+    return kOldStreamSampleRate;
+  return kSampleRates[bytes::U8(header, 10) & 3];
+}
+
+uint8_t DecodeChannelModeID(QByteArrayView header, uint8_t version) {
+  if (IsVersion7(version))
+    return (bytes::U8(header, 11) & 0x40) != 0 ? kJointStereo : kStereo;
+  return (bytes::U8(header, 2) & 0x7F) != 0 ? kJointStereo : kStereo;
+}
+
+int64_t DecodeFrameCount(QByteArrayView header, uint8_t version) {
+  if (version == 4)
+    return Word(header, 1) >> 16;
+  return Word(header, 1);
+}
+
+uint16_t DecodeHeaderBitRate(QByteArrayView header, uint8_t version) {
+  if (version == 4 || version == 5)
+    return static_cast<uint16_t>(Word(header, 0) >> 23);
+  return 0;
+}
+
+uint8_t DecodeProfileID(QByteArrayView header, uint8_t version) {
+  if (!IsVersion7(version))
+    return 0;
+  return kProfileByNibble[bytes::U8(header, 10) >> 4];
+}
+
+// Byte 27 codes the encoder version: tens end in 0 for releases, even digits for betas and odd
+// ones for alphas (110 is 1.1 Release, 116 is 1.16 Beta, 115 is 1.15 --Alpha--).
+QString EncoderText(uint8_t code) {
+  if (code == 0)
+    return {};
+  const unsigned major = code / 100;
+  if (code % 10 == 0)
+    return QString::asprintf("%u.%u Release", major, (code / 10) % 10u);
+  if (code % 2 == 0)
+    return QString::asprintf("%u.%.2u Beta", major, code % 100u);
+  return QString::asprintf("%u.%.2u --Alpha--", major, code % 100u);
+}
+
+}  // namespace
+
+void TMPEGplus::ResetData() {
+  data_ = Data();
+  id3v1_.ResetData();
+  id3v2_.ResetData();
+  apeTag_.ResetData();
+}
+
+bool TMPEGplus::ReadFromFile(const QString& fileName) {
+  ResetData();
+  const int64_t headerOffset = id3v2_.ReadFromFile(fileName) ? id3v2_.Size() : 0;
+  QByteArray header(kHeaderLength, '\0');
+  int64_t fileSize = 0;
+  try {
+    const FileStream stream(fileName);
+    fileSize = stream.Size();
+    if (stream.ReadAt(headerOffset, header.data(), kHeaderLength) != kHeaderLength) {
+      ResetData();
+      return false;
+    }
+  } catch (const std::exception&) {
+    ResetData();
+    return false;
+  }
+  const uint8_t version = DecodeStreamVersion(header);
+  if (fileSize > 0 && version != 0) {
+    data_.valid = true;
+    data_.sampleRate = DecodeSampleRate(header, version);
+    data_.channelModeID = DecodeChannelModeID(header, version);
+    data_.fileSize = fileSize;
+    data_.frameCount = DecodeFrameCount(header, version);
+    data_.headerBitRate = DecodeHeaderBitRate(header, version);
+    data_.streamVersion = version;
+    data_.profileID = DecodeProfileID(header, version);
+    data_.encoder = EncoderText(bytes::U8(header, 27));
+    id3v1_.ReadFromFile(fileName);
+    apeTag_.ReadFromFile(fileName);
+  }
+  return true;
+}
+
+QString TMPEGplus::ChannelMode() const {
+  return data_.channelModeID < kChannelModeNames.size()
+             ? Name(kChannelModeNames[data_.channelModeID])
+             : Name(kChannelModeNames[kUnknownMode]);
+}
+
+QString TMPEGplus::Profile() const {
+  return data_.profileID < kProfileNames.size() ? Name(kProfileNames[data_.profileID])
+                                                : Name(kProfileNames[0]);
+}
+
+int TMPEGplus::BitRate() const {
+  if (data_.headerBitRate != 0)
+    return data_.headerBitRate;
+  if (data_.frameCount <= 0)
+    return 0;
+  const double audioBytes = static_cast<double>(data_.fileSize - id3v2_.Size() - apeTag_.Size() -
+                                                (id3v1_.Exists() ? kID3v1Length : 0));
+  const double kbps =
+      audioBytes * 8 * (data_.sampleRate / 1000.0) / data_.frameCount / kSamplesPerFrame;
+  return RoundKbps(kbps);
+}
+
+double TMPEGplus::Duration() const {
+  if (data_.sampleRate <= 0)
+    return 0;
+  return static_cast<double>(data_.frameCount) * kSamplesPerFrame / data_.sampleRate;
+}
