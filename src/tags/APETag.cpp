@@ -63,18 +63,15 @@ QByteArray ItemValue(const FileStream& stream, int64_t start, int64_t storedSize
 }  // namespace
 
 void TAPETag::ResetData() {
-  items_.clear();
-  exists_ = false;
-  version_ = 0;
-  size_ = 0;
+  data_ = Data();
 }
 
 QByteArray TAPETag::GetValue(const QByteArray& name) const {
   const QByteArray wanted = UpperCaseAscii(name);
-  const auto item = std::find_if(items_.begin(), items_.end(), [&](const APEItem& candidate) {
-    return UpperCaseAscii(candidate.Name) == wanted;
-  });
-  return item == items_.end() ? QByteArray() : item->Value;
+  const auto item = std::find_if(
+      data_.items.begin(), data_.items.end(),
+      [&](const APEItem& candidate) { return UpperCaseAscii(candidate.Name) == wanted; });
+  return item == data_.items.end() ? QByteArray() : item->Value;
 }
 
 bool TAPETag::ReadFromFile(const QString& fileName) {
@@ -91,10 +88,10 @@ bool TAPETag::ReadFromFile(const QString& fileName) {
       return false;
     if (!bytes::Matches(footer, 0, "APETAGEX"))
       return true;
-    exists_ = true;
-    version_ = static_cast<int32_t>(bytes::LE32(footer, 8));
-    size_ = bytes::LE32(footer, 12);
-    ReadItems(stream, tagEnd - size_, footerStart, bytes::LE32(footer, 16));
+    data_.exists = true;
+    data_.version = static_cast<int32_t>(bytes::LE32(footer, 8));
+    data_.size = bytes::LE32(footer, 12);
+    ReadItems(stream, tagEnd - data_.size, footerStart, bytes::LE32(footer, 16));
     return true;
   } catch (const FileError&) {
     return false;
@@ -121,8 +118,8 @@ void TAPETag::ReadItems(const FileStream& stream, int64_t itemsStart, int64_t it
     item.Name = tags::Trim(window.Peek(nameStart, *nameEnd - nameStart));
     const int64_t valueStart = *nameEnd + 1;
     item.Value = ItemValue(stream, valueStart, valueSize, itemsEnd - valueStart,
-                           version_ >= kFirstUtf8Version);
-    items_.push_back(std::move(item));
+                           data_.version >= kFirstUtf8Version);
+    data_.items.push_back(std::move(item));
     position = valueStart + valueSize;
   }
 }

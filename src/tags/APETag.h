@@ -23,11 +23,11 @@ class TAPETag {
   bool ReadFromFile(const QString& fileName);
   void ResetData();
 
-  bool Exists() const { return exists_; }
-  int32_t Version() const { return version_; }
+  bool Exists() const { return data_.exists; }
+  int32_t Version() const { return data_.version; }
   // The footer's size field: bytes of items plus footer, without a header.
-  int64_t Size() const { return size_; }
-  const std::vector<APEItem>& Items() const { return items_; }
+  int64_t Size() const { return data_.size; }
+  const std::vector<APEItem>& Items() const { return data_.items; }
   // The value of the first item whose name matches with ASCII letters upper-cased; empty if none.
   QByteArray GetValue(const QByteArray& name) const;
 
@@ -35,8 +35,11 @@ class TAPETag {
   void ReadItems(const FileStream& stream, int64_t itemsStart, int64_t itemsEnd,
                  uint32_t itemCount);
 
-  std::vector<APEItem> items_;
-  bool exists_ = false;
-  int32_t version_ = 0;
-  int64_t size_ = 0;
+  struct Data {
+    std::vector<APEItem> items;
+    bool exists = false;
+    int32_t version = 0;
+    int64_t size = 0;
+  };
+  Data data_;
 };

@@ -100,11 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"FullWidth", QByteArray(30, 'x'), QByteArray(30, 'x')}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ID3v1Test, YearKeepsFourBytesLessTrailingPadding) {
-  EXPECT_EQ(Read(kAudio + ID3v1Tag({.year = "1999"})).Year(), "1999");
-  EXPECT_EQ(Read(kAudio + ID3v1Tag({.year = "99"})).Year(), "99");
-}
-
 struct GenreCase {
   uint8_t id;
   const char* name;

@@ -157,12 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"EmptyFrame", QByteArray(), ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ID3v2Test, UnusableTitleFallsBackToContentGroup) {
-  const TID3v2& tag = ReadFrames(3, ID3v2Frame(3, "TIT2", Bytes().U8(9).Text("Title")) +
-                                        ID3v2Frame(3, "TIT1", Latin1Text("Group")));
-  EXPECT_EQ(tag.Title(), "Group");
-}
-
 struct FallbackCase {
   const char* name;
   const char* preferred;
@@ -330,7 +324,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DescribedCase{"Latin1", Bytes().U8(0).Text("home").U8(0).Text("http://a.pl/\xe4"),
                       "http://a.pl/\xe4"},
-        DescribedCase{"EmptyDescription", Bytes().U8(0).U8(0).Text("http://a.pl"), "http://a.pl"},
         DescribedCase{
             "Utf16DescriptionLatin1Link",
             Bytes().Raw(Utf16Text(QStringLiteral("home"))).LE16(0).Text("http://a.pl/\xe4").U8(0),
@@ -447,13 +440,6 @@ TEST_F(ID3v2Test, Version4SizeWithHighBitsIsPlain) {
   EXPECT_EQ(tag.Artist(), "Artist");
 }
 
-TEST_F(ID3v2Test, Version3SizesArePlain) {
-  const QByteArray longText(300, 'y');
-  const TID3v2& tag = ReadFrames(
-      3, ID3v2Frame(3, "TIT2", Latin1Text(longText)) + ID3v2Frame(3, "TPE1", Latin1Text("Artist")));
-  EXPECT_EQ(tag.Artist(), "Artist");
-}
-
 TEST_F(ID3v2Test, FrameSizesBeyondTheFileEndTheLoop) {
   const QByteArray frames = Bytes()
                                 .Raw(ID3v2Frame(3, "TIT2", Latin1Text("Title")))
@@ -467,7 +453,7 @@ TEST_F(ID3v2Test, FrameSizesBeyondTheFileEndTheLoop) {
   EXPECT_EQ(tag.Artist(), "Artist");
 }
 
-TEST_F(ID3v2Test, ThousandsOfEmptyFramesAreWalkedThrough) {
+TEST_F(ID3v2Test, FramesAcrossManyReadBlocksAreAllRead) {
   Bytes frames;
   for (int i = 0; i < 20000; ++i)
     frames.Raw(ID3v2Frame(3, "TXXX", QByteArray()));

@@ -31,33 +31,4 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf8TailCase{"Latin1Kept", "caf\xe9!", "caf\xe9!"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct DecimalCase {
-  const char* name;
-  QByteArray digits;
-  std::optional<int64_t> value;
-};
-
-class TagBytesDecimalTest : public ::testing::TestWithParam<DecimalCase> {};
-
-TEST_P(TagBytesDecimalTest, OnlyPlainDigitsAreNumbers) {
-  EXPECT_EQ(tags::ParseDecimal(GetParam().digits), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, TagBytesDecimalTest,
-    ::testing::Values(DecimalCase{"Digits", "000123", 123}, DecimalCase{"Zero", "0", 0},
-                      DecimalCase{"Empty", "", std::nullopt},
-                      DecimalCase{"Sign", "-12", std::nullopt},
-                      DecimalCase{"Blank", " 12", std::nullopt},
-                      DecimalCase{"Letter", "12a", std::nullopt},
-                      DecimalCase{"Overflow", "99999999999999999999", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(TagBytesTest, TrimmingDropsEveryByteUpToBlank) {
-  EXPECT_EQ(tags::Trim(QByteArray("\0\x01 a\0b \x20\x1f", 9)), QByteArray("a\0b", 3));
-  EXPECT_EQ(tags::TrimRight(QByteArray("\0 a\0 ", 5)), QByteArray("\0 a", 3));
-  EXPECT_EQ(tags::Trim(QByteArray(5, ' ')), QByteArray());
-  EXPECT_EQ(tags::Trim("\x21\xff"), "\x21\xff");
-}
-
 }  // namespace
