@@ -69,7 +69,7 @@ TEST_F(TrackAnalysisTest, CbrRowsAndSummaryOfThreeEqualTracks) {
   EXPECT_EQ(model_.Summary.VersionText, QStringLiteral("MPEG 1 Layer III"));
   EXPECT_EQ(model_.Summary.SampleRateText, QStringLiteral("44100 hz"));
   EXPECT_EQ(model_.Summary.ChannelsText, QStringLiteral("Stereo"));
-  EXPECT_EQ(model_.Summary.TotalSizeText, QStringLiteral("0.03 MB"));
+  EXPECT_EQ(model_.Summary.TotalSizeText, QStringLiteral("0.04 MB"));  // 3 x 12520 bytes
 }
 
 TEST_F(TrackAnalysisTest, VbrAverageOfHalfRoundsToEven) {

@@ -115,7 +115,8 @@ TEST_F(CliTest, PrintWritesTheNfoBytesAndSavesNothing) {
 
 TEST_F(CliTest, JsonCarriesTheSchemaKeys) {
   album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One", 192));
-  album_.Write(QStringLiteral("2.flac"), QByteArray("fLaC"));
+  album_.Write(QStringLiteral("2.mp3"), QByteArray("not audio"));
+  album_.Write(QStringLiteral("3.flac"), QByteArray("fLaC"));
   const CliRun run = RunCli(program_.Path(), {QStringLiteral("--json"), QStringLiteral("--set"),
                                               QStringLiteral("SelectedGroups=a.b;c.d"), Album()});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -140,7 +141,14 @@ TEST_F(CliTest, JsonCarriesTheSchemaKeys) {
   EXPECT_TRUE(info[QStringLiteral("IncludeChecksums")].toBool());
   EXPECT_EQ(info.size(), 21);
   EXPECT_EQ(root[QStringLiteral("summary")].toObject().size(), 20);
-  EXPECT_EQ(root[QStringLiteral("run")].toObject()[QStringLiteral("TrackCount")].toInt(), 1);
+  EXPECT_EQ(root[QStringLiteral("run")].toObject()[QStringLiteral("TrackCount")].toInt(), 2);
+  const QJsonObject unreadable = root[QStringLiteral("tracks")]
+                                     .toArray()
+                                     .at(1)
+                                     .toObject()[QStringLiteral("Stream")]
+                                     .toObject();
+  EXPECT_FALSE(unreadable[QStringLiteral("Valid")].toBool());
+  EXPECT_EQ(unreadable[QStringLiteral("BitRate")].toInt(), 0);
   EXPECT_TRUE(run.err.contains("mixes formats"));
   EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.nfo")).isEmpty());
 }
