@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libicu-dev libsimpleini-dev libdeflate-dev libssl-dev
   # tests and tools that make or check fixtures
   libgtest-dev libgmock-dev libbenchmark-dev cksfv lame flac ffmpeg eyed3 python3-mutagen
+  rhash mediainfo hyperfine strace  # reference tools that bench/compare.sh measures against
 )
 
 missing=()
