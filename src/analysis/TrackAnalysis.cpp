@@ -97,54 +97,52 @@ StreamValues ValuesOf(const Reader& reader, bool read) {
   return values;
 }
 
-// Reads the track with the dominant format's reader, records the reader's values in the row and
-// tells whether the stream is usable; facts then holds what the row's columns show.
+// Runs one stream reader on the track and records the reader's values in the row; true when the
+// stream is usable.
+template <class Reader>
+bool ReadWith(Reader& reader, const QString& path, TrackRecord& row) {
+  const bool read = reader.ReadFromFile(path);
+  row.Stream = ValuesOf(reader, read);
+  return read && reader.Valid();
+}
+
+QString KbitText(int bitRate) {
+  return QString::number(bitRate) + QStringLiteral(" kbit/s");
+}
+
+// Reads the track with the dominant format's reader; facts then holds what the row's columns
+// show when the stream is usable.
 bool ReadStream(ReaderSet& readers, const QString& extension, const QString& path,
                 const UserLocale& locale, TrackRecord& row, StreamFacts& facts) {
   if (extension == QStringLiteral("mp3")) {
-    TMPEGaudio& mpeg = readers.Mpeg;
-    const bool read = mpeg.ReadFromFile(path);
-    row.Stream = ValuesOf(mpeg, read);
-    row.Stream.BitRate = read ? mpeg.BitRate() : 0;
-    if (!read || !mpeg.Valid())
-      return false;
-    facts = {mpeg.Duration(), mpeg.FileSize(),
-             (mpeg.IsVBR() ? QStringLiteral("VBR ") : QStringLiteral("CBR ")) +
-                 QString::number(mpeg.BitRate()) + QStringLiteral(" kbit/s"),
-             true};
-    return true;
+    const TMPEGaudio& mpeg = readers.Mpeg;
+    const bool usable = ReadWith(readers.Mpeg, path, row);
+    row.Stream.BitRate = row.Stream.Read ? mpeg.BitRate() : 0;
+    const QString mode = mpeg.IsVBR() ? QStringLiteral("VBR ") : QStringLiteral("CBR ");
+    facts = {mpeg.Duration(), mpeg.FileSize(), mode + KbitText(mpeg.BitRate()), true};
+    return usable;
   }
   if (extension == QStringLiteral("mpc")) {
-    TMPEGplus& musepack = readers.Musepack;
-    const bool read = musepack.ReadFromFile(path);
-    row.Stream = ValuesOf(musepack, read);
-    row.Stream.BitRate = read ? musepack.BitRate() : 0;
-    if (!read || !musepack.Valid())
-      return false;
-    facts = {musepack.Duration(), musepack.FileSize(),
-             QString::number(musepack.BitRate()) + QStringLiteral(" kbit/s"), false};
-    return true;
+    const TMPEGplus& musepack = readers.Musepack;
+    const bool usable = ReadWith(readers.Musepack, path, row);
+    row.Stream.BitRate = row.Stream.Read ? musepack.BitRate() : 0;
+    facts = {musepack.Duration(), musepack.FileSize(), KbitText(musepack.BitRate()), false};
+    return usable;
   }
   if (extension == QStringLiteral("ape")) {
-    TMonkey& monkey = readers.Monkey;
-    const bool read = monkey.ReadFromFile(path);
-    row.Stream = ValuesOf(monkey, read);
-    row.Stream.Ratio = read ? monkey.Ratio() : 0;
-    if (!read || !monkey.Valid())
-      return false;
+    const TMonkey& monkey = readers.Monkey;
+    const bool usable = ReadWith(readers.Monkey, path, row);
+    row.Stream.Ratio = row.Stream.Read ? monkey.Ratio() : 0;
     facts = {monkey.Duration(), monkey.FileSize(),
              locale.FormatFixed2(monkey.Ratio()) + QLatin1Char('%'), false};
-    return true;
+    return usable;
   }
-  TFLACfile& flac = readers.Flac;  // its open error passes on to the caller
-  const bool read = flac.ReadFromFile(path);
-  row.Stream = ValuesOf(flac, read);
-  row.Stream.Ratio = read ? flac.Ratio() : 0;
-  if (!read || !flac.Valid())
-    return false;
+  const TFLACfile& flac = readers.Flac;
+  const bool usable = ReadWith(readers.Flac, path, row);  // the FLAC open error passes on
+  row.Stream.Ratio = row.Stream.Read ? flac.Ratio() : 0;
   facts = {flac.Duration(), flac.FileSize(), locale.FormatFixed2(flac.Ratio()) + QLatin1Char('%'),
            false};
-  return true;
+  return usable;
 }
 
 void FillStreamColumns(TrackRecord& row, const StreamFacts& facts, const UserLocale& locale) {
