@@ -263,17 +263,6 @@ TEST_F(MonkeyTest, NotMonkeyShortEmptyOrMissingGivesFalse) {
   EXPECT_FALSE(reader_.ReadFromFile(folder_.FilePath(QStringLiteral("missing.ape"))));
 }
 
-TEST_F(MonkeyTest, SecondReadShowsOnlySecondFile) {
-  ASSERT_TRUE(Read(NewLayout().Bytes() + kAudio + fixtures::ID3v1Tag()));
-  ASSERT_TRUE(reader_.ID3v1().Exists());
-  EXPECT_FALSE(Read(QByteArray(100, 'x')));
-  EXPECT_FALSE(reader_.ID3v1().Exists());
-  EXPECT_EQ(reader_.Version(), 0);
-  EXPECT_TRUE(reader_.VersionString().isEmpty());
-  EXPECT_EQ(reader_.TotalSamples(), 0);
-  EXPECT_EQ(reader_.FileSize(), 100);
-}
-
 TEST_F(MonkeyTest, LargestCountsDoNotOverflow) {
   NewLayout layout;
   layout.totalFrames = 0xFFFFFFFF;

@@ -226,31 +226,6 @@ TEST_F(MusepackTest, ShortEmptyAndMissingFilesGiveFalse) {
   EXPECT_FALSE(reader_.Valid());
 }
 
-TEST_F(MusepackTest, SecondReadShowsOnlySecondFile) {
-  ASSERT_TRUE(Read(Version7Header(10000) + QByteArray(5000, '\x44') + fixtures::ID3v1Tag()));
-  ASSERT_TRUE(reader_.ID3v1().Exists());
-  EXPECT_FALSE(reader_.ReadFromFile(folder_.FilePath(QStringLiteral("missing.mpc"))));
-  EXPECT_FALSE(reader_.ID3v1().Exists());
-  EXPECT_EQ(reader_.FrameCount(), 0);
-  EXPECT_EQ(reader_.Profile(), QStringLiteral("Unknown"));
-  EXPECT_EQ(reader_.ChannelMode(), QStringLiteral("Unknown"));
-}
-
-TEST_F(MusepackTest, RandomBytesReadWithoutCrashing) {
-  uint32_t state = 55555;
-  for (int round = 0; round < 50; ++round) {
-    QByteArray file;
-    for (int i = 0; i < 300; ++i) {
-      state = state * 1103515245u + 12345u;
-      file += static_cast<char>(state >> 16);
-    }
-    EXPECT_TRUE(Read(file)) << round;
-    if (reader_.Valid()) {
-      EXPECT_GE(reader_.BitRate(), 0) << round;
-    }
-  }
-}
-
 // Sizes are 64-bit: a 3 GB file (sparse, so it costs no disk) keeps its size and bit rate.
 TEST_F(MusepackTest, FileAboveTwoGibibytesKeepsSizeAndBitRate) {
   const int64_t size = 3'000'000'000;
