@@ -65,6 +65,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
   using Ts::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang before 17 builds the fuzz targets).
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 void LoadListFile(const QString& programDir, const char* name, QStringList& list,
                   const CodePage& codePage) {
