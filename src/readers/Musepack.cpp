@@ -4,6 +4,7 @@
 #include "platform/FileStream.h"
 #include "readers/KbpsRounding.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <string_view>
@@ -106,6 +107,13 @@ QString EncoderText(uint8_t code) {
   return QString::asprintf("%u.%.2u --Alpha--", major, code % 100u);
 }
 
+// The file less its tags. The APE size is the footer's field as stored; one larger than what is
+// left of the file is damaged and left out, so that it cannot drive the bit rate below zero.
+int64_t AudioBytes(int64_t fileSize, int64_t id3v2Size, int64_t apeSize, int64_t id3v1Size) {
+  const int64_t untagged = std::max<int64_t>(fileSize - id3v2Size - id3v1Size, 0);
+  return apeSize <= untagged ? untagged - apeSize : untagged;
+}
+
 }  // namespace
 
 void TMPEGplus::ResetData() {
@@ -164,8 +172,8 @@ int TMPEGplus::BitRate() const {
     return data_.headerBitRate;
   if (data_.frameCount <= 0)
     return 0;
-  const double audioBytes = static_cast<double>(data_.fileSize - id3v2_.Size() - apeTag_.Size() -
-                                                (id3v1_.Exists() ? kID3v1Length : 0));
+  const double audioBytes = static_cast<double>(AudioBytes(
+      data_.fileSize, id3v2_.Size(), apeTag_.Size(), id3v1_.Exists() ? kID3v1Length : 0));
   const double kbps =
       audioBytes * 8 * (data_.sampleRate / 1000.0) / data_.frameCount / kSamplesPerFrame;
   return RoundKbps(kbps);
