@@ -97,7 +97,11 @@ QByteArray Encode(const QStringList& lines, Form form, const CodePage& codePage)
 void WriteBytes(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
   file.setDirectWriteFallback(false);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  // commit() alone misses a write that the disk cut short (full, or over a size quota): it would
+  // rename the truncated file over the old one. The explicit flush reports the short write, and
+  // the unfinished temporary file is then discarded with the old file left in place.
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+      !file.commit()) {
     throw FileError::CannotCreate(path);
   }
 }
