@@ -11,6 +11,7 @@ packages=(
   # tests and tools that make or check fixtures
   libgtest-dev libgmock-dev libbenchmark-dev cksfv lame flac ffmpeg eyed3 python3-mutagen
   rhash mediainfo hyperfine strace  # reference tools that bench/compare.sh measures against
+  clang libclang-rt-14-dev  # libFuzzer and the sanitizers of the fuzz build
 )
 
 missing=()

@@ -6,3 +6,9 @@ scripts/setup.sh
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+
+# Every fuzz target (clang, libFuzzer with ASan/UBSan) replays its seed corpus and every kept
+# crasher once; no open-ended fuzzing here.
+cmake --preset fuzz
+cmake --build --preset fuzz
+ctest --preset fuzz
