@@ -1,7 +1,6 @@
 #include "analysis/TrackAnalysis.h"
 
 #include "analysis/ReleaseSummary.h"
-#include "nfo/Checksums.h"
 #include "platform/FileStream.h"
 
 #include <QFileInfo>
@@ -229,17 +228,13 @@ void AnalyseTracks(ReleaseModel& model, ReaderSet& readers, const AnalysisOption
 }
 
 void ComputeChecksums(ReleaseModel& model, const ChecksumProgressCallback& onChecksum) {
-  const int count = model.Scan.TrackCount;
-  for (int track = 1; track <= count && track <= static_cast<int>(model.Tracks.size()); ++track) {
-    TrackRecord& row = model.Tracks[static_cast<size_t>(track - 1)];
-    const QString text = ChecksumOfFile(model.Opts.ChecksumKind, row.FilePath);
-    row.ChecksumText = text;
-    model.Progress.FileLabel = row.FileName;
-    model.Progress.ChecksumLabel = text;
-    model.Progress.Percent = static_cast<int>(RoundHalfEven(100.0 * track / count));
-    if (onChecksum)
-      onChecksum({track, count, row.FileName, text, model.Progress.Percent});
+  const std::unique_ptr<ChecksumJob> job = StartChecksumPass(model);
+  while (!job->Done()) {
+    for (const ChecksumResult& result : job->WaitReady()) {
+      const ChecksumProgress step = StoreChecksumResult(model, result);
+      if (onChecksum)
+        onChecksum(step);
+    }
   }
-  model.Progress.FileLabel.clear();
-  model.Progress.ChecksumLabel.clear();
+  FinishChecksumPass(model);
 }

@@ -1,21 +1,12 @@
 #pragma once
 
+#include "analysis/ChecksumJob.h"
 #include "analysis/ReaderSet.h"
 #include "analysis/ReleaseModel.h"
 #include "platform/CodePage.h"
 
 #include <QDate>
 #include <functional>
-
-// One step of the checksum pass, reported after each file in track order.
-struct ChecksumProgress {
-  int Track = 0;  // 1-based
-  int TrackCount = 0;
-  QString FileName;
-  QString ChecksumText;
-  int Percent = 0;  // Track / TrackCount x 100, rounded
-};
-using ChecksumProgressCallback = std::function<void(const ChecksumProgress&)>;
 
 struct AnalysisOptions {
   QDate Today = QDate::currentDate();  // becomes PostDate
@@ -30,7 +21,9 @@ struct AnalysisOptions {
 void AnalyseTracks(ReleaseModel& model, ReaderSet& readers, const AnalysisOptions& options = {});
 
 // The checksum pass over all rows: CRC-32 for the kind "SFV", MD5 for "MD5", an empty text for
-// any other kind. Throws FileError "Cannot open file %s" for a file it cannot read.
+// any other kind. Runs a ChecksumJob and waits for it, reporting each file on the calling thread
+// in track order. Throws FileError "Cannot open file %s" for a file it cannot read, with the rows
+// before it filled.
 void ComputeChecksums(ReleaseModel& model, const ChecksumProgressCallback& onChecksum = {});
 
 // Tag texts: ID3v2 and APE values are UTF-8 when they are valid UTF-8, and otherwise in the 8-bit

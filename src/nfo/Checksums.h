@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <stop_token>
 
 // Checksums of whole track files, as the checksum lists and the track list show them. Files are
 // opened by their Unicode path for reading, other readers allowed; a file that cannot be opened,
@@ -15,3 +17,8 @@ QString FileMd5(const QString& path);
 // FileCrc32 for the checksum kind "SFV", FileMd5 for "MD5" (exact, case-sensitive); any other
 // kind selects no checksum and gives an empty text without touching the file.
 QString ChecksumOfFile(const QString& kind, const QString& path);
+
+// The same for a caller that may give up on a long file: the stop request is looked at between
+// blocks, and a file abandoned that way gives nothing instead of a checksum.
+std::optional<QString> ChecksumOfFile(const QString& kind, const QString& path,
+                                      std::stop_token stop);
