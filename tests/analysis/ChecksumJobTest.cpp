@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <atomic>
+#include <tuple>
+
+#include "analysis/ChecksumJob.h"
+#include "analysis/TrackAnalysis.h"
+#include "nfo/Checksums.h"
+#include "platform/FileError.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// Every result the job hands over, taken the way a waiting caller takes them.
+std::vector<ChecksumResult> TakeAll(ChecksumJob& job) {
+  std::vector<ChecksumResult> all;
+  while (!job.Done()) {
+    for (ChecksumResult& result : job.WaitReady())
+      all.push_back(std::move(result));
+  }
+  return all;
+}
+
+// Files of very different sizes, the large ones first, so that with several workers the small
+// later files finish before the large earlier ones.
+QStringList MixedSizeFiles(const TempFolder& folder, int count) {
+  QStringList paths;
+  for (int i = 0; i < count; ++i) {
+    const qsizetype size = i % 4 == 0 ? 3 * 1024 * 1024 + i : 97 * i;
+    const QByteArray bytes(size, static_cast<char>('a' + i));
+    paths.append(folder.Write(QStringLiteral("%1.mp3").arg(i, 2, 10, QLatin1Char('0')), bytes));
+  }
+  return paths;
+}
+
+class ChecksumJobOrderTest : public ::testing::TestWithParam<std::tuple<const char*, int>> {};
+
+TEST_P(ChecksumJobOrderTest, ResultsComeInTrackOrderAndMatchTheOneFileRoutine) {
+  const QString kind = QString::fromLatin1(std::get<0>(GetParam()));
+  const int workers = std::get<1>(GetParam());
+  TempFolder folder;
+  const QStringList paths = MixedSizeFiles(folder, 12);
+
+  ChecksumJob job(kind, paths, {}, workers);
+  const std::vector<ChecksumResult> results = TakeAll(job);
+
+  ASSERT_EQ(results.size(), static_cast<size_t>(paths.size()));
+  for (int i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(results[static_cast<size_t>(i)].Track, i + 1);
+    EXPECT_EQ(results[static_cast<size_t>(i)].ChecksumText, ChecksumOfFile(kind, paths[i]))
+        << "track " << i + 1;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(KindsAndWorkers, ChecksumJobOrderTest,
+                         ::testing::Combine(::testing::Values("SFV", "MD5"),
+                                            ::testing::Values(1, 2, 4)));
+
+TEST(ChecksumJobTest, UnreadableFileEndsThePassAfterTheResultsBeforeIt) {
+  TempFolder folder;
+  QStringList paths = MixedSizeFiles(folder, 6);
+  paths[3] = folder.FilePath(QStringLiteral("missing.mp3"));
+
+  ChecksumJob job(QStringLiteral("SFV"), paths, {}, 4);
+  std::vector<ChecksumResult> before;
+  try {
+    for (;;) {
+      for (ChecksumResult& result : job.WaitReady())
+        before.push_back(std::move(result));
+      ASSERT_FALSE(job.Done()) << "the pass ended without reporting the missing file";
+    }
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Message(), FileError::CannotOpen(paths[3]).Message());
+  }
+  ASSERT_EQ(before.size(), 3u);
+  EXPECT_EQ(before.back().Track, 3);
+  EXPECT_TRUE(job.Done());
+  EXPECT_TRUE(job.TakeReady().empty());
+}
+
+TEST(ChecksumJobTest, StoppedJobHandsOverNothingMore) {
+  TempFolder folder;
+  const QStringList paths = MixedSizeFiles(folder, 8);
+  ChecksumJob job(QStringLiteral("MD5"), paths, {}, 2);
+  const std::vector<ChecksumResult> first = job.WaitReady();
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(first.front().Track, 1);
+
+  job.RequestStop();
+  EXPECT_TRUE(job.Done());
+  EXPECT_TRUE(job.TakeReady().empty());
+  EXPECT_TRUE(job.WaitReady().empty());
+}
+
+TEST(ChecksumJobTest, StopRequestAbandonsAFileBetweenBlocks) {
+  TempFolder folder;
+  const QString path = folder.Write(QStringLiteral("long.mp3"), QByteArray(2 * 1024 * 1024, 'x'));
+  std::stop_source stop;
+  stop.request_stop();
+  EXPECT_EQ(ChecksumOfFile(QStringLiteral("SFV"), path, stop.get_token()), std::nullopt);
+  EXPECT_EQ(ChecksumOfFile(QStringLiteral("MD5"), path, stop.get_token()), std::nullopt);
+  // No checksum kind: nothing to abandon, the empty text stands.
+  EXPECT_EQ(ChecksumOfFile(QStringLiteral("none"), path, stop.get_token()), QString());
+}
+
+TEST(ChecksumJobTest, NotifiesOncePerFileAndAnEmptyListIsDoneAtOnce) {
+  TempFolder folder;
+  const QStringList paths = MixedSizeFiles(folder, 5);
+  std::atomic<int> notified = 0;
+  {
+    ChecksumJob job(
+        QStringLiteral("SFV"), paths, [&notified] { ++notified; }, 2);
+    EXPECT_EQ(TakeAll(job).size(), 5u);
+  }
+  EXPECT_EQ(notified, 5);
+
+  ChecksumJob empty(QStringLiteral("SFV"), QStringList());
+  EXPECT_TRUE(empty.Done());
+  EXPECT_TRUE(empty.WaitReady().empty());
+}
+
+TEST(ChecksumJobTest, KindWithoutChecksumGivesEmptyTextsWithoutOpeningFiles) {
+  TempFolder folder;
+  const QStringList paths = {folder.FilePath(QStringLiteral("a.mp3")),
+                             folder.FilePath(QStringLiteral("b.mp3"))};
+  ChecksumJob job(QStringLiteral("sfv"), paths);
+  const std::vector<ChecksumResult> results = TakeAll(job);
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].ChecksumText, QString());
+  EXPECT_EQ(results[1].ChecksumText, QString());
+}
+
+class ChecksumPassTest : public ::testing::Test {
+ protected:
+  void AddRow(const char* name, const QByteArray& bytes) {
+    const QString path = folder_.Write(QString::fromUtf8(name), bytes);
+    model_.Tracks.push_back(TrackRecord::NewRow(path));
+    model_.Scan.TrackList.append(path);
+    model_.Scan.TrackCount = static_cast<int>(model_.Tracks.size());
+  }
+
+  TempFolder folder_;
+  ReleaseModel model_;
+};
+
+TEST_F(ChecksumPassTest, PassCoversTheCountedRowsAndShowsEachStep) {
+  AddRow("1.mp3", QByteArray("123456789"));
+  AddRow("2.mp3", QByteArray());
+  AddRow("3.mp3", QByteArray("abc"));
+  model_.Scan.TrackCount = 2;  // a row beyond the count is not part of the pass
+  model_.Opts.ChecksumKind = QStringLiteral("SFV");
+
+  const std::unique_ptr<ChecksumJob> job = StartChecksumPass(model_);
+  const std::vector<ChecksumResult> results = TakeAll(*job);
+  ASSERT_EQ(results.size(), 2u);
+
+  const ChecksumProgress first = StoreChecksumResult(model_, results[0]);
+  EXPECT_EQ(first.Track, 1);
+  EXPECT_EQ(first.TrackCount, 2);
+  EXPECT_EQ(first.Percent, 50);
+  EXPECT_EQ(first.FileName, QStringLiteral("1.mp3"));
+  EXPECT_EQ(model_.Tracks[0].ChecksumText, QStringLiteral("CBF43926"));
+  EXPECT_EQ(model_.Progress.FileLabel, QStringLiteral("1.mp3"));
+  EXPECT_EQ(model_.Progress.ChecksumLabel, QStringLiteral("CBF43926"));
+
+  StoreChecksumResult(model_, results[1]);
+  EXPECT_EQ(model_.Tracks[1].ChecksumText, QStringLiteral("00000000"));
+  EXPECT_EQ(model_.Progress.Percent, 100);
+  EXPECT_EQ(model_.Tracks[2].ChecksumText, QStringLiteral(" "));
+
+  FinishChecksumPass(model_);
+  EXPECT_TRUE(model_.Progress.FileLabel.isEmpty());
+  EXPECT_TRUE(model_.Progress.ChecksumLabel.isEmpty());
+}
+
+TEST_F(ChecksumPassTest, FailureLeavesTheLabelsOnTheLastFileFinished) {
+  AddRow("1.mp3", QByteArray("123456789"));
+  AddRow("2.mp3", QByteArray("abc"));
+  AddRow("3.mp3", QByteArray("def"));
+  QFile::remove(model_.Tracks[1].FilePath);
+  model_.Opts.ChecksumKind = QStringLiteral("MD5");
+  QList<int> reported;
+
+  EXPECT_THROW(
+      ComputeChecksums(model_, [&](const ChecksumProgress& step) { reported.append(step.Track); }),
+      FileError);
+  EXPECT_EQ(reported, QList<int>{1});
+  EXPECT_EQ(model_.Tracks[0].ChecksumText, QStringLiteral("25F9E794323B453885F5181F1B624D0B"));
+  EXPECT_EQ(model_.Tracks[2].ChecksumText, QStringLiteral(" "));
+  EXPECT_EQ(model_.Progress.FileLabel, QStringLiteral("1.mp3"));
+  EXPECT_EQ(model_.Progress.Percent, 33);
+}
+
+}  // namespace
