@@ -22,8 +22,8 @@ class FileHandle {
   void Close();
   bool IsValid() const { return fd_ >= 0; }
 
-  // -1 on an invalid handle.
-  int64_t Size() const;
+  // The size when the file was opened; -1 on an invalid handle.
+  int64_t Size() const { return size_; }
   int64_t Position() const { return position_; }
   // Positions past the end are allowed (a read there returns 0); negative ones are refused.
   bool Seek(int64_t offset, SeekOrigin origin = SeekOrigin::Begin);
@@ -35,6 +35,7 @@ class FileHandle {
 
  private:
   int fd_ = -1;
+  int64_t size_ = -1;
   int64_t position_ = 0;
 };
 

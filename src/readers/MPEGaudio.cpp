@@ -201,14 +201,16 @@ FrameData FindFrame(QByteArrayView window, VBRData& vbr) {
 }
 
 // Scans backwards from the end of the window over at most limit + 1 positions for "LAME" with
-// its four version characters, or "GOGO".
+// its four version characters, or "GOGO". The scan runs over thousands of positions for every
+// file, so the first letter is tested before a whole word is compared.
 QByteArray FindVendorID(QByteArrayView window, int limit) {
   const int last = std::min(limit, kVendorScanStart);
   for (int i = 0; i <= last; ++i) {
     const int position = kVendorScanStart - i;
-    if (bytes::Matches(window, position, "LAME"))
+    const uint8_t first = bytes::U8(window, position);
+    if (first == 'L' && bytes::Matches(window, position, "LAME"))
       return window.sliced(position, 8).toByteArray();
-    if (bytes::Matches(window, position, "GOGO"))
+    if (first == 'G' && bytes::Matches(window, position, "GOGO"))
       return QByteArray("GOGO");
   }
   return {};

@@ -20,10 +20,11 @@ constexpr int64_t kNameSearchStep = 256;
 constexpr int32_t kFirstUtf8Version = 2000;
 
 // An ID3v1 tag may follow the APE tag; the footer then ends 128 bytes before the file does.
-int64_t ID3v1Shift(const FileStream& stream, int64_t fileSize) {
+// tail holds the last bytes of the file, as far back as a footer in front of an ID3v1 tag.
+int64_t ID3v1Shift(QByteArrayView tail, int64_t fileSize) {
   if (fileSize <= kID3v1Size)
     return 0;
-  return tags::ReadAt(stream, fileSize - kID3v1Size, 3) == "TAG" ? kID3v1Size : 0;
+  return bytes::Matches(tail, tail.size() - kID3v1Size, "TAG") ? kID3v1Size : 0;
 }
 
 QByteArray UpperCaseAscii(QByteArrayView name) {
@@ -48,12 +49,12 @@ std::optional<int64_t> FindNameEnd(tags::FileWindow& window, int64_t nameStart) 
   return std::nullopt;
 }
 
-// The first bytes of a value as kept for display. A UTF-8 character cut by the limit is dropped,
-// so that the value still decodes.
-QByteArray ItemValue(const FileStream& stream, int64_t start, int64_t storedSize, int64_t available,
+// The first bytes of a value as kept for display, from the block the item headers come from. A
+// UTF-8 character cut by the limit is dropped, so that the value still decodes.
+QByteArray ItemValue(tags::FileWindow& window, int64_t start, int64_t storedSize, int64_t available,
                      bool utf8) {
   const int64_t kept = std::min({storedSize, available, kValueCapacity});
-  QByteArray value = tags::Trim(tags::ReadAt(stream, start, kept));
+  QByteArray value = tags::Trim(window.Peek(start, kept));
   if (utf8 && storedSize > kValueCapacity) {
     value = tags::TrimRight(tags::DropIncompleteUtf8Tail(value));
   }
@@ -79,13 +80,16 @@ bool TAPETag::ReadFromFile(const QString& fileName) {
   try {
     FileStream stream(fileName);
     const int64_t fileSize = stream.Size();
-    const int64_t tagEnd = fileSize - ID3v1Shift(stream, fileSize);
+    // Both places the footer can take lie in the last bytes of the file: one read serves them.
+    const int64_t tailStart = std::max<int64_t>(fileSize - kID3v1Size - kFooterSize, 0);
+    const QByteArray tail = tags::ReadAt(stream, tailStart, fileSize - tailStart);
+    if (tail.size() != fileSize - tailStart)
+      return false;
+    const int64_t tagEnd = fileSize - ID3v1Shift(tail, fileSize);
     const int64_t footerStart = tagEnd - kFooterSize;
     if (footerStart <= 0)
       return false;
-    const QByteArray footer = tags::ReadAt(stream, footerStart, kFooterSize);
-    if (footer.size() < kFooterSize)
-      return false;
+    const QByteArrayView footer = QByteArrayView(tail).sliced(footerStart - tailStart, kFooterSize);
     if (!bytes::Matches(footer, 0, "APETAGEX"))
       return true;
     data_.exists = true;
@@ -117,7 +121,7 @@ void TAPETag::ReadItems(const FileStream& stream, int64_t itemsStart, int64_t it
     APEItem item;
     item.Name = tags::Trim(window.Peek(nameStart, *nameEnd - nameStart));
     const int64_t valueStart = *nameEnd + 1;
-    item.Value = ItemValue(stream, valueStart, valueSize, itemsEnd - valueStart,
+    item.Value = ItemValue(window, valueStart, valueSize, itemsEnd - valueStart,
                            data_.version >= kFirstUtf8Version);
     data_.items.push_back(std::move(item));
     position = valueStart + valueSize;

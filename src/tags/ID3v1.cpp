@@ -5,6 +5,8 @@
 #include "platform/FileStream.h"
 #include "tags/TagBytes.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int64_t kTagSize = 128;
@@ -56,13 +58,16 @@ bool TID3v1::ReadFromFile(const QString& fileName) {
   try {
     FileStream stream(fileName);
     const int64_t fileSize = stream.Size();
-    if (fileSize >= kTagSize) {
-      const QByteArray tag = tags::ReadAt(stream, fileSize - kTagSize, kTagSize);
-      if (tag.size() != kTagSize)
-        return false;
-      ParseTag(tag);
-    }
-    return ReadLyrics3(stream, fileSize);
+    // The tag and the Lyrics3 trailer in front of it (or at the very end, without a tag) both
+    // lie in the last bytes of the file: one read serves them.
+    const int64_t tailStart = std::max<int64_t>(fileSize - kTagSize - kTrailerSize, 0);
+    const QByteArray tail = tags::ReadAt(stream, tailStart, fileSize - tailStart);
+    if (tail.size() != fileSize - tailStart)
+      return false;
+    if (fileSize >= kTagSize)
+      ParseTag(QByteArrayView(tail).last(kTagSize));
+    ReadLyrics3(stream, fileSize, tail);
+    return true;
   } catch (const FileError&) {
     return false;
   }
@@ -83,31 +88,28 @@ void TID3v1::ParseTag(QByteArrayView tag) {
   data_.genreID = bytes::U8(tag, 127);
 }
 
-bool TID3v1::ReadLyrics3(const FileStream& stream, int64_t fileSize) {
+void TID3v1::ReadLyrics3(const FileStream& stream, int64_t fileSize, QByteArrayView tail) {
   const int64_t trailerEnd = fileSize - (data_.exists ? kTagSize : 0);
   const int64_t trailerStart = trailerEnd - kTrailerSize;
   if (trailerStart < 0)
-    return true;
-  const QByteArray trailer = tags::ReadAt(stream, trailerStart, kTrailerSize);
-  if (trailer.size() != kTrailerSize)
-    return false;
+    return;
+  const QByteArrayView trailer = tail.sliced(tail.size() - (fileSize - trailerStart), kTrailerSize);
   if (!bytes::Matches(trailer, 6, kLyricsEnd))
-    return true;
+    return;
 
   // Six digits bound the block to under a megabyte, so it is read whole.
   const int64_t blockSize = tags::ParseDecimal(QByteArrayView(trailer).first(6)).value_or(0);
   data_.lyricsSize = static_cast<int32_t>(blockSize);
   if (blockSize <= 0)
-    return true;
+    return;
   const int64_t blockStart = trailerStart - blockSize;
   const QByteArray block = tags::ReadAt(stream, blockStart, blockSize);
   if (!bytes::Matches(block, 0, kLyricsBegin)) {
     data_.lyricsSize = 0;
-    return true;
+    return;
   }
   data_.lyricsExists = true;
   ParseLyricsFields(QByteArrayView(block).sliced(kLyricsBegin.size()));
-  return true;
 }
 
 void TID3v1::ParseLyricsFields(QByteArrayView fields) {

@@ -48,8 +48,8 @@ class TID3v1 {
 
  private:
   void ParseTag(QByteArrayView tag);
-  // False when the trailer cannot be read although the file is long enough to hold it.
-  bool ReadLyrics3(const FileStream& stream, int64_t fileSize);
+  // tail: the last bytes of the file, as far as the tag and the Lyrics3 trailer reach.
+  void ReadLyrics3(const FileStream& stream, int64_t fileSize, QByteArrayView tail);
   void ParseLyricsFields(QByteArrayView fields);
   // False for an identifier this reader does not know, which ends the field list.
   bool ApplyLyricsField(QByteArrayView id, QByteArrayView data);

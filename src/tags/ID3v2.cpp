@@ -194,6 +194,16 @@ QByteArray GenreText(const QByteArray& genre) {
   return lastParenthesis < 0 ? genre : genre.sliced(lastParenthesis + 1);
 }
 
+// The start of a frame's data. Inside the tag it comes from the block the frame headers were
+// read with, so that a tag costs one read instead of one per frame; a frame that claims to run
+// past the end of the tag is read from the file as it stands.
+QByteArray SlotBlock(const FileStream& stream, tags::FileWindow& window, int64_t start,
+                     int64_t count) {
+  if (start + count <= window.Limit())
+    return window.Peek(start, count).toByteArray();
+  return tags::ReadAt(stream, start, count);
+}
+
 QByteArray FirstNonEmpty(QByteArray preferred, QByteArray fallback) {
   return preferred.isEmpty() ? fallback : preferred;
 }
@@ -302,7 +312,7 @@ void TID3v2::ReadFrames(const FileStream& stream, FrameSlots& frames) const {
       return (version2 ? ids.version2 : ids.version34) == id;
     });
     if (!skipped && slot != kSlotIds.end()) {
-      QByteArray block = tags::ReadAt(stream, dataStart, std::min(frameSize, kSlotCapacity));
+      QByteArray block = SlotBlock(stream, window, dataStart, std::min(frameSize, kSlotCapacity));
       if (block.isEmpty() || bytes::U8(block, 0) <= kUtf8) {
         frames.entries[slot - kSlotIds.begin()] = {std::move(block), frameSize > kSlotCapacity};
       }
