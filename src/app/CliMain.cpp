@@ -29,7 +29,19 @@ void WriteTo(FILE* stream, const QByteArray& bytes) {
   std::fflush(stream);
 }
 
+// The checksum progress is one line on the terminal, redrawn in place after every file. It stays
+// open until the last file; a message said before that (a file that cannot be read) ends it
+// first, so that the message starts on a line of its own.
+bool progressLineOpen = false;
+
+void EndProgressLine() {
+  if (progressLineOpen)
+    WriteTo(stderr, "\n");
+  progressLineOpen = false;
+}
+
 void Say(const QString& line) {
+  EndProgressLine();
   WriteTo(stderr, line.toLocal8Bit() + '\n');
 }
 
@@ -107,6 +119,8 @@ void WarnAboutMixedFormats(const ScanState& scan) {
           .arg(scan.DominantExtension));
 }
 
+// The files are hashed on worker threads; their results arrive here on the main thread, one
+// file at a time in track order, as the window's status labels and progress bar show them.
 ChecksumProgressCallback TerminalProgress() {
   if (!isatty(STDERR_FILENO))
     return {};
@@ -117,8 +131,9 @@ ChecksumProgressCallback TerminalProgress() {
                         .arg(step.TrackCount)
                         .arg(step.FileName, step.ChecksumText)
                         .toLocal8Bit());
+    progressLineOpen = true;
     if (step.Track == step.TrackCount)
-      WriteTo(stderr, "\n");
+      EndProgressLine();
   };
 }
 
