@@ -32,8 +32,8 @@ for tool in hyperfine rhash cksfv md5sum mediainfo lame strace script python3; d
 done
 
 if [ -z "$cli" ]; then
-  cmake --preset release -B "$root/build/perf" >/dev/null
-  cmake --build "$root/build/perf" --target velmora-cli >/dev/null
+  (cd "$root" && cmake --preset release -B build/perf >/dev/null &&
+    cmake --build build/perf --target velmora-cli >/dev/null)
   cli=$root/build/perf/program/velmora-cli
 fi
 cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
