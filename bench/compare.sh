@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times velmora-cli against reference tools on the same generated folders and prints every figure
-# with its ratio. Figures are medians of repeated runs with the files in the page cache; they are
-# wall-clock times, so run this on a quiet machine and repeat it when another job shares the cores.
+# with its ratio. Figures are medians of repeated wall-clock runs with the files in the page cache,
+# velmora-cli and the reference tool taking turns (bench/time_pair.py); still, run it on a quiet
+# machine and repeat it when another job shares the cores.
 #
 #   bench/compare.sh [--runs N] [--work DIR] [--cli PATH]
 #
@@ -24,7 +25,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-for tool in hyperfine rhash cksfv md5sum mediainfo lame strace script python3; do
+for tool in rhash cksfv md5sum mediainfo lame strace script python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "Missing $tool: run scripts/setup.sh first." >&2
     exit 1
@@ -97,7 +98,19 @@ make_small_folder() {
   touch "$small/.complete"
 }
 
+# The files are put into the page cache as reading them from disk would: dropped from it first,
+# then read once. How a file was written decides how the cache holds it (a file written in small
+# pieces stays in small pages and copies out several times slower than one read back from disk),
+# so a freshly generated folder would not show what an album that was played or copied shows.
 warm_cache() {
+  sync
+  python3 - "$album"/*.mp3 "$single"/*.mp3 "$small"/*.mp3 <<'EOF'
+import os, sys
+for path in sys.argv[1:]:
+    fd = os.open(path, os.O_RDONLY)
+    os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
+    os.close(fd)
+EOF
   cat "$album"/*.mp3 "$single"/*.mp3 "$small"/*.mp3 >/dev/null
 }
 
@@ -106,14 +119,9 @@ make_checksum_folders
 make_small_folder
 warm_cache
 
-# Median wall-clock seconds of one command, from hyperfine's JSON.
-median() {  # label, command...
-  local label=$1
-  shift
-  hyperfine --style none --warmup 2 --runs "$runs" -N --export-json "$results/$label.json" \
-    --command-name "$label" "$(printf '%q ' "$@")" >/dev/null 2>&1
-  python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["results"][0]["median"])' \
-    "$results/$label.json"
+# Median seconds of velmora-cli and of a reference tool, measured in alternation.
+pair() {  # velmora command... -- reference command...
+  python3 "$root/bench/time_pair.py" "$runs" "$@"
 }
 
 # Prints "name  time  ratio  target  met" with ratio = reference time / velmora time.
@@ -123,7 +131,7 @@ import sys
 name, mine, reference, target = sys.argv[1], float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
 ratio = reference / mine
 verdict = "met" if ratio >= target else "NOT MET"
-print(f"  {name:<44} {mine*1000:8.1f} ms vs {reference*1000:8.1f} ms   {ratio:5.2f}x  (target {target:g}x: {verdict})")
+print(f"  {name:<46} {mine*1000:8.1f} ms vs {reference*1000:8.1f} ms  {ratio:6.2f}x  (target {target:g}x: {verdict})")
 EOF
 }
 
@@ -133,30 +141,32 @@ album_mib=$(du -m --apparent-size -c "${album_files[@]}" | tail -1 | cut -f1)
 single_mib=$(du -m --apparent-size -c "${single_files[@]}" | tail -1 | cut -f1)
 cd "$program_dir"
 
-echo "Load average before measuring: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores; $runs runs each"
+echo "Load average before measuring: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores;" \
+  "medians of $runs alternating runs"
 echo
 echo "1. SFV pass over an album (${#album_files[@]} files, $album_mib MiB)"
-velmora_sfv=$(median velmora-sfv "$cli" --json --checksum sfv "$album")
-rhash_crc=$(median rhash-crc32 rhash --crc32 "${album_files[@]}")
-cksfv_crc=$(median cksfv cksfv "${album_files[@]}")
+read -r velmora_sfv rhash_crc < <(pair "$cli" --json --checksum sfv "$album" -- \
+  rhash --crc32 "${album_files[@]}")
 report "velmora-cli --checksum sfv vs rhash --crc32" "$velmora_sfv" "$rhash_crc" 5
+read -r velmora_sfv cksfv_crc < <(pair "$cli" --json --checksum sfv "$album" -- \
+  cksfv "${album_files[@]}")
 report "velmora-cli --checksum sfv vs cksfv" "$velmora_sfv" "$cksfv_crc" 10
 python3 -c "import sys; print(f'  velmora-cli SFV throughput: {float(sys.argv[1]) / float(sys.argv[2]):.0f} MiB/s')" \
   "$album_mib" "$velmora_sfv"
 
 echo
 echo "2. MD5 pass"
-velmora_md5_single=$(median velmora-md5-single "$cli" --json --checksum md5 "$single")
-md5sum_single=$(median md5sum-single md5sum "${single_files[@]}")
-report "one file of $single_mib MiB: velmora-cli vs md5sum" "$velmora_md5_single" "$md5sum_single" 0.95
-velmora_md5_album=$(median velmora-md5-album "$cli" --json --checksum md5 "$album")
-md5sum_album=$(median md5sum-album md5sum "${album_files[@]}")
-report "album of ${#album_files[@]} files: velmora-cli vs md5sum" "$velmora_md5_album" "$md5sum_album" 1.6
+read -r velmora_md5 md5sum_time < <(pair "$cli" --json --checksum md5 "$single" -- \
+  md5sum "${single_files[@]}")
+report "one file of $single_mib MiB: velmora-cli vs md5sum" "$velmora_md5" "$md5sum_time" 0.95
+read -r velmora_md5 md5sum_time < <(pair "$cli" --json --checksum md5 "$album" -- \
+  md5sum "${album_files[@]}")
+report "album of ${#album_files[@]} files: velmora-cli vs md5sum" "$velmora_md5" "$md5sum_time" 1.6
 
 echo
 echo "3. Analysis of 1000 small MP3 files (velmora-cli --json --checksum none)"
-velmora_scan=$(median velmora-analysis "$cli" --json --checksum none "$small")
-mediainfo_scan=$(median mediainfo mediainfo "$small")
+read -r velmora_scan mediainfo_scan < <(pair "$cli" --json --checksum none "$small" -- \
+  mediainfo "$small")
 report "velmora-cli vs mediainfo" "$velmora_scan" "$mediainfo_scan" 10
 peak_kib=$(python3 -c '
 import resource, subprocess, sys
