@@ -20,7 +20,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --cli) cli=$2; shift 2 ;;
-    -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "Unknown argument: $1" >&2; exit 2 ;;
   esac
 done
