@@ -3,7 +3,8 @@
 
 Each seed is small and reaches one branch of a parser that the real files do not: old and new
 header layouts, every tag version, each text encoding, Lyrics3, Xing and VBRI, BOM forms.
-Run from anywhere; it rewrites fuzz/corpus/<target>/seed-*. Minimise afterwards with -merge=1.
+Run from anywhere; it rewrites fuzz/corpus/<target>/seed-*. The other files there (named by their
+hash) are inputs that long fuzzing runs found, chosen with -merge=1 for the coverage they add.
 """
 import pathlib
 import shutil
