@@ -349,7 +349,10 @@ int TMPEGaudio::BitRate() const {
   const int coefficient = Coefficient(frame);
   if (coefficient == 0)
     return 0;
-  const double bytesPerFrame = static_cast<double>(vbr.Bytes) / vbr.Frames - PaddingBytes(frame);
+  // A byte count below the padding of the frames is damaged; it gives no bit rate, not a negative
+  // one (the stream is then not valid either way).
+  const double bytesPerFrame =
+      std::max(0.0, static_cast<double>(vbr.Bytes) / vbr.Frames - PaddingBytes(frame));
   return RoundKbps(bytesPerFrame * SampleRate() / coefficient / 1000);
 }
 

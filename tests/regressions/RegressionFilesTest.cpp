@@ -7,6 +7,7 @@
 #include "nfo/NfoComposer.h"
 #include "platform/CodePage.h"
 #include "platform/UserLocale.h"
+#include "readers/MPEGaudio.h"
 #include "readers/Musepack.h"
 #include "support/TestSupport.h"
 
@@ -35,6 +36,17 @@ void MusepackLeavesAnImpossibleApeSizeOut(const QString& path) {
   EXPECT_EQ(reader.APEtag().Size(), 0x7FFFFFF0);
   // All 128 bytes count as audio: 128 x 8 x 37.8 kHz / 1 frame / 1152 samples = 33.6.
   EXPECT_EQ(reader.BitRate(), 34);
+}
+
+// A Xing header whose byte count is smaller than the padding of its frames made the average bytes
+// per frame, and so the bit rate, negative.
+void MpegGivesNoBitRateForAVbrByteCountBelowThePadding(const QString& path) {
+  TMPEGaudio reader;
+  ASSERT_TRUE(reader.ReadFromFile(path));
+  ASSERT_TRUE(reader.Frame().Found);
+  EXPECT_TRUE(reader.IsVBR());
+  EXPECT_EQ(reader.BitRate(), 0);
+  EXPECT_FALSE(reader.Valid());
 }
 
 struct RegressionCase {
@@ -86,7 +98,10 @@ TEST_P(RegressionFileTest, WholeAnalysisOfAOneTrackReleaseCompletes) {
 
 INSTANTIATE_TEST_SUITE_P(Files, RegressionFileTest,
                          ::testing::Values(RegressionCase{"mpc-ape-size-beyond-file.mpc",
-                                                          MusepackLeavesAnImpossibleApeSizeOut}),
+                                                          MusepackLeavesAnImpossibleApeSizeOut},
+                                           RegressionCase{
+                                               "mpeg-vbr-bytes-below-padding.mp3",
+                                               MpegGivesNoBitRateForAVbrByteCountBelowThePadding}),
                          TestName);
 
 }  // namespace
