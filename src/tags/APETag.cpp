@@ -81,10 +81,11 @@ bool TAPETag::ReadFromFile(const QString& fileName) {
     FileStream stream(fileName);
     const int64_t fileSize = stream.Size();
     // Both places the footer can take lie in the last bytes of the file: one read serves them.
-    const int64_t tailStart = std::max<int64_t>(fileSize - kID3v1Size - kFooterSize, 0);
-    const QByteArray tail = tags::ReadAt(stream, tailStart, fileSize - tailStart);
-    if (tail.size() != fileSize - tailStart)
+    tags::FileTail fileTail;
+    if (!tags::ReadTail(stream, kID3v1Size + kFooterSize, fileTail))
       return false;
+    const int64_t tailStart = fileTail.Start;
+    const QByteArray& tail = fileTail.Bytes;
     const int64_t tagEnd = fileSize - ID3v1Shift(tail, fileSize);
     const int64_t footerStart = tagEnd - kFooterSize;
     if (footerStart <= 0)

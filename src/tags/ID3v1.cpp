@@ -60,10 +60,10 @@ bool TID3v1::ReadFromFile(const QString& fileName) {
     const int64_t fileSize = stream.Size();
     // The tag and the Lyrics3 trailer in front of it (or at the very end, without a tag) both
     // lie in the last bytes of the file: one read serves them.
-    const int64_t tailStart = std::max<int64_t>(fileSize - kTagSize - kTrailerSize, 0);
-    const QByteArray tail = tags::ReadAt(stream, tailStart, fileSize - tailStart);
-    if (tail.size() != fileSize - tailStart)
+    tags::FileTail fileTail;
+    if (!tags::ReadTail(stream, kTagSize + kTrailerSize, fileTail))
       return false;
+    const QByteArray& tail = fileTail.Bytes;
     if (fileSize >= kTagSize)
       ParseTag(QByteArrayView(tail).last(kTagSize));
     ReadLyrics3(stream, fileSize, tail);

@@ -70,6 +70,13 @@ QByteArray ReadAt(const FileStream& stream, int64_t offset, int64_t count) {
   return bytes;
 }
 
+bool ReadTail(const FileStream& stream, int64_t count, FileTail& tail) {
+  const int64_t size = stream.Size();
+  tail.Start = std::max<int64_t>(size - count, 0);
+  tail.Bytes = ReadAt(stream, tail.Start, size - tail.Start);
+  return tail.Bytes.size() == size - tail.Start;
+}
+
 QByteArrayView FileWindow::Peek(int64_t offset, int64_t count) {
   count = std::min({count, kBlockSize, limit_ - offset});
   if (offset < 0 || count <= 0)

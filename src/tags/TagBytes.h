@@ -25,6 +25,14 @@ QByteArray DropIncompleteUtf8Tail(QByteArray text);
 // Up to count bytes at offset; fewer near the end of the file, none before its start.
 QByteArray ReadAt(const FileStream& stream, int64_t offset, int64_t count);
 
+// The last bytes of a file, where the trailing tags lie: up to `count` bytes (fewer in a shorter
+// file) and the offset they start at. False when the file gave fewer bytes than it holds.
+struct FileTail {
+  int64_t Start = 0;
+  QByteArray Bytes;
+};
+bool ReadTail(const FileStream& stream, int64_t count, FileTail& tail);
+
 // Serves many small reads that walk through a file (frame headers, item names) from one
 // buffered block, so that a tag of thousands of tiny frames costs few system calls. Reads never
 // reach beyond the limit given at construction.
