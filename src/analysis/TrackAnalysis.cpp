@@ -163,10 +163,11 @@ void ApplyVorbisComment(const TFLACfile& flac, TrackRecord& row, ReleaseSummary&
 // Adds every file's size to the total and takes the modification date of the last one.
 void SizeAndDatePass(ReleaseModel& model, SummaryTotals& totals) {
   for (const QString& path : model.Scan.TrackList) {
-    FileHandle file(path);
+    const FileHandle file(path);
     if (file.IsValid())
       totals.SizeMiB += BytesToMiB(file.Size());
-    const QDateTime modified = QFileInfo(path).lastModified();
+    // The open handle knows the date already; a file it could not open still has one.
+    const QDateTime modified = file.IsValid() ? file.LastModified() : QFileInfo(path).lastModified();
     if (modified.isValid())
       model.Info.RipDate = modified.date();
   }

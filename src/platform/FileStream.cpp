@@ -22,13 +22,14 @@ bool SomeoneIsWriting(int fd) {
   return errno == EAGAIN || errno == EBUSY;
 }
 
-// The size comes from the same fstat that tells a regular file: a reader asks for it at once, and
-// every system call counts when a thousand tracks are opened several times each.
-int OpenReadOnlyRegularFile(const QString& path, int64_t& size) {
+// Size and modification time come from the same fstat that tells a regular file: readers ask for
+// them at once, and every system call counts when a thousand tracks are opened several times each.
+int OpenReadOnlyRegularFile(const QString& path, int64_t& size, int64_t& modifiedMsecs) {
   if (path.isEmpty())
     return -1;
   const QByteArray native = QFile::encodeName(path);
-  // Non-blocking, so that a FIFO or device given by name cannot stall the open.
+  // Non-blocking, so that a FIFO or device given by name cannot stall the open. The flag stays
+  // on: reads of a regular file never return early because of it.
   const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0)
     return -1;
@@ -37,9 +38,8 @@ int OpenReadOnlyRegularFile(const QString& path, int64_t& size) {
     ::close(fd);
     return -1;
   }
-  // Of the status flags only O_NONBLOCK is set, so clearing them all needs no F_GETFL first.
-  fcntl(fd, F_SETFL, 0);
   size = static_cast<int64_t>(info.st_size);
+  modifiedMsecs = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
   return fd;
 }
 
@@ -52,6 +52,7 @@ FileHandle::~FileHandle() {
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       size_(std::exchange(other.size_, -1)),
+      modifiedMsecs_(std::exchange(other.modifiedMsecs_, 0)),
       position_(std::exchange(other.position_, 0)) {}
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
@@ -59,6 +60,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     Close();
     fd_ = std::exchange(other.fd_, -1);
     size_ = std::exchange(other.size_, -1);
+    modifiedMsecs_ = std::exchange(other.modifiedMsecs_, 0);
     position_ = std::exchange(other.position_, 0);
   }
   return *this;
@@ -66,7 +68,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 bool FileHandle::Open(const QString& path) {
   Close();
-  fd_ = OpenReadOnlyRegularFile(path, size_);
+  fd_ = OpenReadOnlyRegularFile(path, size_, modifiedMsecs_);
   return IsValid();
 }
 
@@ -75,7 +77,12 @@ void FileHandle::Close() {
     ::close(fd_);
   fd_ = -1;
   size_ = -1;
+  modifiedMsecs_ = 0;
   position_ = 0;
+}
+
+QDateTime FileHandle::LastModified() const {
+  return IsValid() ? QDateTime::fromMSecsSinceEpoch(modifiedMsecs_) : QDateTime();
 }
 
 bool FileHandle::Seek(int64_t offset, SeekOrigin origin) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -24,6 +25,8 @@ class FileHandle {
 
   // The size when the file was opened; -1 on an invalid handle.
   int64_t Size() const { return size_; }
+  // The last modification when the file was opened, in local time; invalid on an invalid handle.
+  QDateTime LastModified() const;
   int64_t Position() const { return position_; }
   // Positions past the end are allowed (a read there returns 0); negative ones are refused.
   bool Seek(int64_t offset, SeekOrigin origin = SeekOrigin::Begin);
@@ -36,6 +39,7 @@ class FileHandle {
  private:
   int fd_ = -1;
   int64_t size_ = -1;
+  int64_t modifiedMsecs_ = 0;
   int64_t position_ = 0;
 };
 

@@ -218,9 +218,9 @@ QByteArray FindVendorID(QByteArrayView window, int limit) {
 
 // One window of the file; bytes past the end of the file read as zero, never as what an
 // earlier window held there.
-QByteArray ReadWindow(const FileHandle& handle, int64_t offset, int64_t& bytesRead) {
+QByteArray ReadWindow(const FileStream& stream, int64_t offset, int64_t& bytesRead) {
   QByteArray window(kFrameWindow, '\0');
-  bytesRead = handle.ReadAt(offset, window.data(), window.size());
+  bytesRead = stream.ReadAt(offset, window.data(), window.size());
   return window;
 }
 
@@ -300,22 +300,22 @@ bool TMPEGaudio::ReadFromFile(const QString& fileName) {
 }
 
 bool TMPEGaudio::ReadStream(const QString& fileName) {
-  const FileHandle handle(fileName);
-  if (!handle.IsValid())
-    return false;
-  if (!id3v2_.ReadFromFile(fileName) || !id3v1_.ReadFromFile(fileName))
+  // Throws when the file cannot be opened, which ReadFromFile reports as false. The tags are
+  // read through the same stream: one open per file is all the stream reading needs.
+  const FileStream stream(fileName);
+  if (!id3v2_.ReadFromStream(stream) || !id3v1_.ReadFromStream(stream))
     return true;
-  data_.fileSize = handle.Size();
+  data_.fileSize = stream.Size();
 
   int64_t windowStart = id3v2_.Size();
   int64_t bytesRead = 0;
-  QByteArray window = ReadWindow(handle, windowStart, bytesRead);
+  QByteArray window = ReadWindow(stream, windowStart, bytesRead);
   data_.frame = FindFrame(window, data_.vbr);
   data_.vendorID = FindVendorID(window, data_.frame.Size * 5);
   // Frames that straddle two windows are not seen; as frames repeat, a later one is found.
   while (!data_.frame.Found && bytesRead == kFrameWindow) {
     windowStart += kFrameWindow;
-    window = ReadWindow(handle, windowStart, bytesRead);
+    window = ReadWindow(stream, windowStart, bytesRead);
     data_.frame = FindFrame(window, data_.vbr);
   }
   if (!data_.frame.Found)
@@ -329,7 +329,7 @@ bool TMPEGaudio::ReadStream(const QString& fileName) {
     const int64_t endWindowStart =
         data_.fileSize - kFrameWindow - (id3v1_.Exists() ? kID3v1Length : 0);
     if (endWindowStart >= 0) {
-      window = ReadWindow(handle, endWindowStart, bytesRead);
+      window = ReadWindow(stream, endWindowStart, bytesRead);
       data_.vendorID = FindVendorID(window, data_.frame.Size * 5);
     }
   }

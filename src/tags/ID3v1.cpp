@@ -56,7 +56,16 @@ int64_t TID3v1::TotalSize() const {
 bool TID3v1::ReadFromFile(const QString& fileName) {
   ResetData();
   try {
-    FileStream stream(fileName);
+    const FileStream stream(fileName);
+    return ReadFromStream(stream);
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+bool TID3v1::ReadFromStream(const FileStream& stream) {
+  ResetData();
+  try {
     const int64_t fileSize = stream.Size();
     // The tag and the Lyrics3 trailer in front of it (or at the very end, without a tag) both
     // lie in the last bytes of the file: one read serves them.

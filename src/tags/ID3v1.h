@@ -22,6 +22,8 @@ class TID3v1 {
 
   // False only when the file cannot be opened or a read fails; a file without a tag is true.
   bool ReadFromFile(const QString& fileName);
+  // The same on a stream its caller has open already (a stream reader that needs the tag).
+  bool ReadFromStream(const FileStream& stream);
   void ResetData();
 
   bool Exists() const { return data_.exists; }

@@ -268,7 +268,16 @@ void TID3v2::ResetData() {
 bool TID3v2::ReadFromFile(const QString& fileName) {
   ResetData();
   try {
-    FileStream stream(fileName);
+    const FileStream stream(fileName);
+    return ReadFromStream(stream);
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+bool TID3v2::ReadFromStream(const FileStream& stream) {
+  ResetData();
+  try {
     const int64_t fileSize = stream.Size();
     const QByteArray header = tags::ReadAt(stream, 0, kHeaderSize);
     if (header.size() < kHeaderSize)

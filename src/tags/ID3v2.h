@@ -15,6 +15,8 @@ class TID3v2 {
 
   // False when the file cannot be opened or holds fewer than 10 bytes; true with or without tag.
   bool ReadFromFile(const QString& fileName);
+  // The same on a stream its caller has open already (a stream reader that needs the tag).
+  bool ReadFromStream(const FileStream& stream);
   void ResetData();
 
   bool Exists() const { return data_.exists; }

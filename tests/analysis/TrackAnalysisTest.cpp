@@ -19,6 +19,12 @@ class TrackAnalysisTest : public ::testing::Test {
     folder_.Write(QString::fromUtf8(name), bytes);
   }
 
+  void SetModified(const char* name, const QDateTime& when) {
+    QFile file(folder_.FilePath(QString::fromUtf8(name)));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+  }
+
   ReleaseModel& Analyse(bool checksums = false, const QString& kind = QStringLiteral("SFV")) {
     model_.Opts.AutoCrc = checksums;
     model_.Opts.ChecksumKind = kind;
@@ -159,15 +165,28 @@ TEST_F(TrackAnalysisTest, VariousArtistsAreDetectedButNeverUnchecked) {
 TEST_F(TrackAnalysisTest, DatesYearGenreAndDiscInfoComeFromTheLastTrack) {
   Add("1.mp3", Id3v2Tag({{"TYER", "1999"}, {"TCON", "(17)Rock"}}) + MpegFrames(128, 8));
   Add("2.mp3", Id3v2Tag({{"TYER", "2004"}, {"TCON", "Jazz"}}) + MpegFrames(128, 8));
+  SetModified("1.mp3", QDateTime(QDate(2001, 2, 3), QTime(12, 0)));
+  // Just before midnight, local time: a date taken in UTC or cut from seconds would move a day.
+  SetModified("2.mp3", QDateTime(QDate(2003, 5, 17), QTime(23, 59, 59, 900)));
   model_.Info.DiscInfo = QStringLiteral("typed by the user");
   Analyse();
   EXPECT_EQ(model_.Summary.Year, QStringLiteral("2004"));
   EXPECT_EQ(model_.Summary.Genre, QStringLiteral("Jazz"));
   EXPECT_TRUE(model_.Info.DiscInfo.isEmpty());
   EXPECT_EQ(model_.Info.PostDate, QDate(2025, 1, 31));
-  EXPECT_EQ(model_.Info.RipDate,
-            QFileInfo(folder_.FilePath(QStringLiteral("2.mp3"))).lastModified().date());
+  EXPECT_EQ(model_.Info.RipDate, QDate(2003, 5, 17));
   EXPECT_TRUE(model_.Run.AnalysisDone);
+}
+
+TEST_F(TrackAnalysisTest, TrackHeldOpenForWritingAddsNoSizeButGivesItsDate) {
+  Add("1.mp3", MpegFrames(128, 8) + QByteArray(1048576, '\0'));
+  Add("2.mp3", QByteArray(3 * 1048576, '\0'));
+  SetModified("2.mp3", QDateTime(QDate(2010, 10, 10), QTime(10, 0)));
+  QFile writer(folder_.FilePath(QStringLiteral("2.mp3")));
+  ASSERT_TRUE(writer.open(QIODevice::ReadWrite));
+  Analyse();
+  EXPECT_EQ(model_.Summary.TotalSizeText, QStringLiteral("1.00 MB"));
+  EXPECT_EQ(model_.Info.RipDate, QDate(2010, 10, 10));
 }
 
 TEST_F(TrackAnalysisTest, TagTextsThatAreNotUtf8AreReadInTheCodePage) {
