@@ -1,69 +1,123 @@
 #include "app/JsonExport.h"
 
+#include "app/JsonWriter.h"
 #include "app/ModelFields.h"
 #include "nfo/OutputSaving.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-
 namespace {
 
-QJsonObject ScanToJson(const ScanState& scan) {
-  QJsonObject counts;
+void WriteText(JsonWriter& json, QLatin1StringView key, const QString& text) {
+  json.Key(key);
+  json.String(text);
+}
+
+void WriteStringList(JsonWriter& json, const QStringList& list) {
+  json.BeginArray();
+  for (const QString& text : list)
+    json.String(text);
+  json.EndArray();
+}
+
+void WriteScan(JsonWriter& json, const ScanState& scan) {
+  json.BeginObject();
+  WriteText(json, QLatin1StringView("FolderPath"), scan.FolderPath);
+  json.Key(QLatin1StringView("FormatCounts"));
+  json.BeginObject();
   for (int format = 1; format <= kFormatCount; ++format) {
-    counts.insert(FormatExtension(format), scan.FormatCounts[format - 1]);
+    json.Key(FormatExtension(format));
+    json.Integer(scan.FormatCounts[format - 1]);
   }
-  return {{QStringLiteral("FolderPath"), scan.FolderPath},
-          {QStringLiteral("FormatCounts"), counts},
-          {QStringLiteral("DominantExtension"), scan.DominantExtension},
-          {QStringLiteral("TrackList"), QJsonArray::fromStringList(scan.TrackList)}};
+  json.EndObject();
+  WriteText(json, QLatin1StringView("DominantExtension"), scan.DominantExtension);
+  json.Key(QLatin1StringView("TrackList"));
+  WriteStringList(json, scan.TrackList);
+  json.EndObject();
 }
 
-QJsonValue OptionalNumber(const auto& value) {
-  return value.has_value() ? QJsonValue(static_cast<double>(*value)) : QJsonValue(QJsonValue::Null);
+void WriteOptionalNumber(JsonWriter& json, QLatin1StringView key, const auto& value) {
+  json.Key(key);
+  if (value.has_value())
+    json.Number(static_cast<double>(*value));
+  else
+    json.Null();
 }
 
-QJsonObject StreamToJson(const StreamValues& stream) {
-  return {{QStringLiteral("Valid"), stream.Valid},
-          {QStringLiteral("Duration"), stream.Duration},
-          {QStringLiteral("SampleRate"), stream.SampleRate},
-          {QStringLiteral("FileSize"), static_cast<double>(stream.FileSize)},
-          {QStringLiteral("BitRate"), OptionalNumber(stream.BitRate)},
-          {QStringLiteral("Ratio"), OptionalNumber(stream.Ratio)}};
+void WriteStream(JsonWriter& json, const StreamValues& stream) {
+  json.BeginObject();
+  json.Key(QLatin1StringView("Valid"));
+  json.Bool(stream.Valid);
+  json.Key(QLatin1StringView("Duration"));
+  json.Number(stream.Duration);
+  json.Key(QLatin1StringView("SampleRate"));
+  json.Integer(stream.SampleRate);
+  json.Key(QLatin1StringView("FileSize"));
+  json.Integer(stream.FileSize);
+  WriteOptionalNumber(json, QLatin1StringView("BitRate"), stream.BitRate);
+  WriteOptionalNumber(json, QLatin1StringView("Ratio"), stream.Ratio);
+  json.EndObject();
 }
 
-QJsonObject TrackToJson(const TrackRecord& row) {
-  return {{QStringLiteral("FilePath"), row.FilePath},
-          {QStringLiteral("FileName"), row.FileName},
-          {QStringLiteral("Artist"), row.Artist},
-          {QStringLiteral("Title"), row.Title},
-          {QStringLiteral("Album"), row.Album},
-          {QStringLiteral("SizeText"), row.SizeText},
-          {QStringLiteral("DurationText"), row.DurationText},
-          {QStringLiteral("DurationSecondsText"), row.DurationSecondsText},
-          {QStringLiteral("BitrateText"), row.BitrateText},
-          {QStringLiteral("ChecksumText"), row.ChecksumText},
-          {QStringLiteral("Stream"), StreamToJson(row.Stream)}};
+void WriteTrack(JsonWriter& json, const TrackRecord& row) {
+  json.BeginObject();
+  WriteText(json, QLatin1StringView("FilePath"), row.FilePath);
+  WriteText(json, QLatin1StringView("FileName"), row.FileName);
+  WriteText(json, QLatin1StringView("Artist"), row.Artist);
+  WriteText(json, QLatin1StringView("Title"), row.Title);
+  WriteText(json, QLatin1StringView("Album"), row.Album);
+  WriteText(json, QLatin1StringView("SizeText"), row.SizeText);
+  WriteText(json, QLatin1StringView("DurationText"), row.DurationText);
+  WriteText(json, QLatin1StringView("DurationSecondsText"), row.DurationSecondsText);
+  WriteText(json, QLatin1StringView("BitrateText"), row.BitrateText);
+  WriteText(json, QLatin1StringView("ChecksumText"), row.ChecksumText);
+  json.Key(QLatin1StringView("Stream"));
+  WriteStream(json, row.Stream);
+  json.EndObject();
 }
 
-QJsonObject RunToJson(const ReleaseModel& model) {
-  return {{QStringLiteral("ProgramDir"), model.Run.ProgramDir},
-          {QStringLiteral("StartTimeText"), model.Run.StartTimeText},
-          {QStringLiteral("OutputBaseName"), model.Run.OutputBaseName},
-          {QStringLiteral("OutputFolder"), OutputFolderOf(model)},
-          {QStringLiteral("TrackCount"), model.Scan.TrackCount}};
+void WriteFields(JsonWriter& json, const QList<NamedField>& fields) {
+  json.BeginObject();
+  for (const NamedField& field : fields) {
+    json.Key(field.Name);
+    std::visit(Overloaded{
+                   [&](QString* text) { json.String(*text); },
+                   [&](bool* flag) { json.Bool(*flag); },
+                   [&](QDate* date) { json.String(date->toString(Qt::ISODate)); },
+                   [&](QStringList* list) { WriteStringList(json, *list); },
+               },
+               field.Ref);
+  }
+  json.EndObject();
+}
+
+void WriteRun(JsonWriter& json, const ReleaseModel& model) {
+  json.BeginObject();
+  WriteText(json, QLatin1StringView("ProgramDir"), model.Run.ProgramDir);
+  WriteText(json, QLatin1StringView("StartTimeText"), model.Run.StartTimeText);
+  WriteText(json, QLatin1StringView("OutputBaseName"), model.Run.OutputBaseName);
+  WriteText(json, QLatin1StringView("OutputFolder"), OutputFolderOf(model));
+  json.Key(QLatin1StringView("TrackCount"));
+  json.Integer(model.Scan.TrackCount);
+  json.EndObject();
 }
 
 }  // namespace
 
 QByteArray ReleaseToJson(ReleaseModel& model) {
-  QJsonArray tracks;
+  JsonWriter json;
+  json.BeginObject();
+  json.Key(QLatin1StringView("scan"));
+  WriteScan(json, model.Scan);
+  json.Key(QLatin1StringView("tracks"));
+  json.BeginArray();
   for (const TrackRecord& row : model.Tracks)
-    tracks.append(TrackToJson(row));
-  const QJsonObject root{{QStringLiteral("scan"), ScanToJson(model.Scan)},
-                         {QStringLiteral("tracks"), tracks},
-                         {QStringLiteral("summary"), FieldsToJson(SummaryFields(model.Summary))},
-                         {QStringLiteral("info"), FieldsToJson(InfoFields(model.Info))},
-                         {QStringLiteral("run"), RunToJson(model)}};
-  return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    WriteTrack(json, row);
+  json.EndArray();
+  json.Key(QLatin1StringView("summary"));
+  WriteFields(json, SummaryFields(model.Summary));
+  json.Key(QLatin1StringView("info"));
+  WriteFields(json, InfoFields(model.Info));
+  json.Key(QLatin1StringView("run"));
+  WriteRun(json, model);
+  json.EndObject();
+  return json.Finish();
 }

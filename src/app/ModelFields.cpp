@@ -1,13 +1,6 @@
 #include "app/ModelFields.h"
 
-#include <QJsonArray>
-
 namespace {
-
-template <class... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
-};
 
 bool ParseField(const FieldRef& ref, const QString& text) {
   return std::visit(Overloaded{
@@ -93,21 +86,4 @@ bool SetFieldFromText(ReleaseModel& model, const QString& name, const QString& v
     }
   }
   return false;
-}
-
-QJsonObject FieldsToJson(const QList<NamedField>& fields) {
-  QJsonObject object;
-  for (const NamedField& field : fields) {
-    object.insert(
-        field.Name,
-        std::visit(
-            Overloaded{
-                [](QString* text) { return QJsonValue(*text); },
-                [](bool* flag) { return QJsonValue(*flag); },
-                [](QDate* date) { return QJsonValue(date->toString(Qt::ISODate)); },
-                [](QStringList* list) { return QJsonValue(QJsonArray::fromStringList(*list)); },
-            },
-            field.Ref));
-  }
-  return object;
 }
