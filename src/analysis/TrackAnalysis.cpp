@@ -160,17 +160,21 @@ void ApplyVorbisComment(const TFLACfile& flac, TrackRecord& row, ReleaseSummary&
   ApplyTag(row, summary, {flac.Artist(), flac.Title(), flac.Album(), flac.Date(), flac.Genre()});
 }
 
-// Adds every file's size to the total and takes the modification date of the last one.
+// Adds every file's size to the total and takes the modification date of the last one. The time
+// goes to local time once, for the last file only: every conversion consults the time zone file.
 void SizeAndDatePass(ReleaseModel& model, SummaryTotals& totals) {
+  QDateTime lastModified;
   for (const QString& path : model.Scan.TrackList) {
     const FileHandle file(path);
     if (file.IsValid())
       totals.SizeMiB += BytesToMiB(file.Size());
-    // The open handle knows the date already; a file it could not open still has one.
+    // The open handle knows the time already; a file it could not open still has one.
     const QDateTime modified = file.IsValid() ? file.LastModified() : QFileInfo(path).lastModified();
     if (modified.isValid())
-      model.Info.RipDate = modified.date();
+      lastModified = modified;
   }
+  if (lastModified.isValid())
+    model.Info.RipDate = lastModified.toLocalTime().date();
 }
 
 void AnalyseTrack(ReleaseModel& model, ReaderSet& readers, size_t index, SummaryTotals& totals,

@@ -6,6 +6,8 @@
 namespace {
 
 constexpr int kIndentWidth = 4;
+// Enough for a small release; a large one grows the buffer a few times.
+constexpr qsizetype kInitialCapacity = 256 * 1024;
 
 // Two-character escapes; other control characters take the \u form.
 char ShortEscape(unsigned char c) {
@@ -22,6 +24,10 @@ char ShortEscape(unsigned char c) {
 }
 
 }  // namespace
+
+JsonWriter::JsonWriter() {
+  out_.reserve(kInitialCapacity);
+}
 
 void JsonWriter::BeginObject() {
   Open('{');
@@ -41,7 +47,7 @@ void JsonWriter::EndArray() {
 
 void JsonWriter::Key(QLatin1StringView name) {
   StartValue();
-  AppendQuoted(QByteArray(name.data(), name.size()));
+  AppendQuoted(QByteArrayView(name.data(), name.size()));
   out_.append(": ");
   afterKey_ = true;
 }
@@ -130,7 +136,7 @@ void JsonWriter::Indent() {
   out_.append(static_cast<qsizetype>(levelHasItems_.size()) * kIndentWidth, ' ');
 }
 
-void JsonWriter::AppendQuoted(const QByteArray& utf8) {
+void JsonWriter::AppendQuoted(QByteArrayView utf8) {
   out_.append('"');
   qsizetype plainStart = 0;
   for (qsizetype i = 0; i < utf8.size(); ++i) {

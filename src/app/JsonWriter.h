@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLatin1StringView>
 #include <QString>
 #include <cstdint>
@@ -10,6 +11,8 @@
 // of a thousand tracks is built in a fraction of the time a document tree takes.
 class JsonWriter {
  public:
+  JsonWriter();
+
   void BeginObject();
   void EndObject();
   void BeginArray();
@@ -34,7 +37,7 @@ class JsonWriter {
   void Open(char bracket);
   void Close(char bracket);
   void Indent();
-  void AppendQuoted(const QByteArray& utf8);
+  void AppendQuoted(QByteArrayView utf8);
 
   QByteArray out_;
   std::vector<bool> levelHasItems_;

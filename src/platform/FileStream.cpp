@@ -82,7 +82,7 @@ void FileHandle::Close() {
 }
 
 QDateTime FileHandle::LastModified() const {
-  return IsValid() ? QDateTime::fromMSecsSinceEpoch(modifiedMsecs_) : QDateTime();
+  return IsValid() ? QDateTime::fromMSecsSinceEpoch(modifiedMsecs_, Qt::UTC) : QDateTime();
 }
 
 bool FileHandle::Seek(int64_t offset, SeekOrigin origin) {

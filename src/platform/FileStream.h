@@ -25,7 +25,7 @@ class FileHandle {
 
   // The size when the file was opened; -1 on an invalid handle.
   int64_t Size() const { return size_; }
-  // The last modification when the file was opened, in local time; invalid on an invalid handle.
+  // The last modification when the file was opened, in UTC; invalid on an invalid handle.
   QDateTime LastModified() const;
   int64_t Position() const { return position_; }
   // Positions past the end are allowed (a read there returns 0); negative ones are refused.

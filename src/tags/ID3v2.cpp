@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int64_t kHeaderSize = 10;
+constexpr int64_t kFirstRead = 4096;
 constexpr int64_t kFooterSize = 10;
 constexpr uint8_t kFooterFlag = 0x10;
 // Only the start of a frame is kept: enough for any text the program shows, and a picture costs
@@ -279,9 +280,11 @@ bool TID3v2::ReadFromStream(const FileStream& stream) {
   ResetData();
   try {
     const int64_t fileSize = stream.Size();
-    const QByteArray header = tags::ReadAt(stream, 0, kHeaderSize);
-    if (header.size() < kHeaderSize)
+    // The header and, for most tags, all of their frames come with one read.
+    QByteArray head = tags::ReadAt(stream, 0, std::min(fileSize, kFirstRead));
+    if (head.size() < kHeaderSize)
       return false;
+    const QByteArrayView header = QByteArrayView(head).first(kHeaderSize);
     if (!bytes::Matches(header, 0, "ID3"))
       return true;
     data_.exists = true;
@@ -291,7 +294,7 @@ bool TID3v2::ReadFromStream(const FileStream& stream) {
     if (data_.versionID < 2 || data_.versionID > 4 || data_.size == 0)
       return true;
     FrameSlots frames;
-    ReadFrames(stream, frames);
+    ReadFrames(stream, std::move(head), frames);
     TakeFields(frames);
     return true;
   } catch (const FileError&) {
@@ -299,11 +302,11 @@ bool TID3v2::ReadFromStream(const FileStream& stream) {
   }
 }
 
-void TID3v2::ReadFrames(const FileStream& stream, FrameSlots& frames) const {
+void TID3v2::ReadFrames(const FileStream& stream, QByteArray head, FrameSlots& frames) const {
   const bool version2 = data_.versionID == 2;
   const int64_t frameHeaderSize = version2 ? 6 : 10;
   const qsizetype idSize = version2 ? 3 : 4;
-  tags::FileWindow window(stream, data_.size);
+  tags::FileWindow window(stream, data_.size, std::move(head));
   int64_t position = kHeaderSize;
   while (position < data_.size) {
     const QByteArray header = window.Peek(position, frameHeaderSize).toByteArray();

@@ -40,7 +40,8 @@ class TID3v2 {
 
  private:
   struct FrameSlots;
-  void ReadFrames(const FileStream& stream, FrameSlots& frames) const;
+  // head: the first bytes of the file, already read.
+  void ReadFrames(const FileStream& stream, QByteArray head, FrameSlots& frames) const;
   void TakeFields(const FrameSlots& frames);
 
   struct Data {

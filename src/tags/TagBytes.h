@@ -39,6 +39,9 @@ bool ReadTail(const FileStream& stream, int64_t count, FileTail& tail);
 class FileWindow {
  public:
   FileWindow(const FileStream& stream, int64_t limit) : stream_(stream), limit_(limit) {}
+  // Starts with bytes the caller has read from the start of the file already.
+  FileWindow(const FileStream& stream, int64_t limit, QByteArray firstBlock)
+      : stream_(stream), limit_(limit), block_(std::move(firstBlock)) {}
 
   int64_t Limit() const { return limit_; }
   // Up to count bytes (at most kBlockSize) at offset; fewer at the limit. The view stays valid

@@ -84,6 +84,24 @@ TEST(FolderScanTest, SubFoldersAreNotSearchedButHiddenFilesAndCapitalExtensionsA
             (QStringList{QStringLiteral(".hidden.mp3"), QStringLiteral("LOUD.MP3")}));
 }
 
+TEST(FolderScanTest, ScanListsWhatTheFormatMasksFind) {
+  TempFolder folder;
+  Touch(folder, {".mp3", "a.Mp3", "a.mp3.bak", "a.mp3x", "amp3", "b.FLAC", "c.ape", "d.mpc",
+                 "e.flac.mpc", "f.ap", "sub.mp3/inner.flac"});
+  ScanState scan;
+  ScanFolder(scan, folder.Path(), kEnglish);
+  for (int format = 1; format <= kFormatCount; ++format) {
+    QStringList found;
+    FindFiles(folder.Path(), QStringLiteral("*.") + FormatExtension(format), false, found);
+    SortIntoTrackOrder(found, kEnglish);
+    EXPECT_EQ(scan.FormatCounts[format - 1], found.size()) << format;
+    if (format == scan.DominantFormat) {
+      EXPECT_EQ(scan.TrackList, found);
+    }
+  }
+  EXPECT_EQ(scan.FormatCounts, (std::array<int, 4>{2, 2, 1, 1}));
+}
+
 TEST(FolderScanTest, RecursiveFindSkipsDotAndRecycledFolders) {
   TempFolder folder;
   Touch(folder, {"a.mp3", "sub/b.mp3", "sub/inner/c.mp3", ".git/d.mp3", "Recycled/e.mp3"});
