@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -99,9 +100,20 @@ void FindFiles(const QString& folder, const QString& mask, bool recursive, QStri
 }
 
 void SortIntoTrackOrder(QStringList& paths, const UserLocale& locale) {
-  std::stable_sort(paths.begin(), paths.end(), [&locale](const QString& a, const QString& b) {
-    return locale.FileNameLess(FileNameOf(a), FileNameOf(b));
+  // Each name is cut from its path once, not in every one of the many comparisons.
+  struct Entry {
+    QString name;
+    QString path;
+  };
+  std::vector<Entry> entries;
+  entries.reserve(static_cast<size_t>(paths.size()));
+  for (QString& path : paths)
+    entries.push_back({FileNameOf(path), std::move(path)});
+  std::stable_sort(entries.begin(), entries.end(), [&locale](const Entry& a, const Entry& b) {
+    return locale.FileNameLess(a.name, b.name);
   });
+  for (qsizetype i = 0; i < paths.size(); ++i)
+    paths[i] = std::move(entries[static_cast<size_t>(i)].path);
 }
 
 void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& locale) {

@@ -2,8 +2,10 @@
 
 #include "platform/FileStream.h"
 
+#include <dlfcn.h>
 #include <libdeflate.h>
 #include <openssl/evp.h>
+#include <openssl/opensslv.h>
 
 #include <QByteArray>
 #include <cstdint>
@@ -46,16 +48,52 @@ QString UpperHex(const QByteArray& bytes) {
   return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
-struct DigestContextDeleter {
-  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
-};
-using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextDeleter>;
-
-// Only an exhausted or broken crypto library fails here; no file can cause it.
+// Only a missing or broken crypto library fails here; no file can cause it.
 void Require(bool ok) {
   if (!ok)
     throw std::runtime_error("MD5 digest unavailable");
 }
+
+// libcrypto is opened on the first MD5 instead of being linked: loading and relocating it takes
+// about as long at every start of the program as analysing two hundred small tracks, and most
+// runs hash with CRC-32 or not at all.
+struct Md5Library {
+  decltype(&EVP_MD_CTX_new) newContext = nullptr;
+  decltype(&EVP_MD_CTX_free) freeContext = nullptr;
+  decltype(&EVP_md5) md5 = nullptr;
+  decltype(&EVP_DigestInit_ex) init = nullptr;
+  decltype(&EVP_DigestUpdate) update = nullptr;
+  decltype(&EVP_DigestFinal_ex) final = nullptr;
+};
+
+template <typename Function>
+void Bind(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(library, name));
+  Require(function != nullptr);
+}
+
+Md5Library OpenMd5Library() {
+  void* library = dlopen("libcrypto.so." QT_STRINGIFY(OPENSSL_VERSION_MAJOR), RTLD_NOW | RTLD_LOCAL);
+  Require(library != nullptr);
+  Md5Library functions;
+  Bind(library, "EVP_MD_CTX_new", functions.newContext);
+  Bind(library, "EVP_MD_CTX_free", functions.freeContext);
+  Bind(library, "EVP_md5", functions.md5);
+  Bind(library, "EVP_DigestInit_ex", functions.init);
+  Bind(library, "EVP_DigestUpdate", functions.update);
+  Bind(library, "EVP_DigestFinal_ex", functions.final);
+  return functions;  // the library stays loaded for the rest of the run
+}
+
+const Md5Library& Crypto() {
+  static const Md5Library library = OpenMd5Library();
+  return library;
+}
+
+struct DigestContextDeleter {
+  void operator()(EVP_MD_CTX* context) const { Crypto().freeContext(context); }
+};
+using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextDeleter>;
 
 std::optional<QString> Crc32OfFile(const QString& path, const std::stop_token& stop) {
   uint32_t crc = 0;  // libdeflate takes the finished value of the part before as its start
@@ -71,18 +109,19 @@ std::optional<QString> Crc32OfFile(const QString& path, const std::stop_token& s
 }
 
 std::optional<QString> Md5OfFile(const QString& path, const std::stop_token& stop) {
-  const DigestContext context(EVP_MD_CTX_new());
+  const Md5Library& crypto = Crypto();
+  const DigestContext context(crypto.newContext());
   Require(context != nullptr);
-  Require(EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr) == 1);
+  Require(crypto.init(context.get(), crypto.md5(), nullptr) == 1);
   const bool complete =
-      StreamFile(path, stop, [&context](const unsigned char* data, size_t length) {
-        Require(EVP_DigestUpdate(context.get(), data, length) == 1);
+      StreamFile(path, stop, [&](const unsigned char* data, size_t length) {
+        Require(crypto.update(context.get(), data, length) == 1);
       });
   if (!complete)
     return std::nullopt;
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  Require(EVP_DigestFinal_ex(context.get(), digest, &length) == 1);
+  Require(crypto.final(context.get(), digest, &length) == 1);
   return UpperHex(
       QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(length)));
 }
