@@ -169,7 +169,8 @@ void SizeAndDatePass(ReleaseModel& model, SummaryTotals& totals) {
     if (file.IsValid())
       totals.SizeMiB += BytesToMiB(file.Size());
     // The open handle knows the time already; a file it could not open still has one.
-    const QDateTime modified = file.IsValid() ? file.LastModified() : QFileInfo(path).lastModified();
+    const QDateTime modified =
+        file.IsValid() ? file.LastModified() : QFileInfo(path).lastModified();
     if (modified.isValid())
       lastModified = modified;
   }

@@ -12,14 +12,22 @@ constexpr qsizetype kInitialCapacity = 256 * 1024;
 // Two-character escapes; other control characters take the \u form.
 char ShortEscape(unsigned char c) {
   switch (c) {
-    case '"': return '"';
-    case '\\': return '\\';
-    case '\b': return 'b';
-    case '\f': return 'f';
-    case '\n': return 'n';
-    case '\r': return 'r';
-    case '\t': return 't';
-    default: return 0;
+    case '"':
+      return '"';
+    case '\\':
+      return '\\';
+    case '\b':
+      return 'b';
+    case '\f':
+      return 'f';
+    case '\n':
+      return 'n';
+    case '\r':
+      return 'r';
+    case '\t':
+      return 't';
+    default:
+      return 0;
   }
 }
 

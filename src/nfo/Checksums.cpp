@@ -73,7 +73,8 @@ void Bind(void* library, const char* name, Function& function) {
 }
 
 Md5Library OpenMd5Library() {
-  void* library = dlopen("libcrypto.so." QT_STRINGIFY(OPENSSL_VERSION_MAJOR), RTLD_NOW | RTLD_LOCAL);
+  void* library =
+      dlopen("libcrypto.so." QT_STRINGIFY(OPENSSL_VERSION_MAJOR), RTLD_NOW | RTLD_LOCAL);
   Require(library != nullptr);
   Md5Library functions;
   Bind(library, "EVP_MD_CTX_new", functions.newContext);
@@ -113,10 +114,9 @@ std::optional<QString> Md5OfFile(const QString& path, const std::stop_token& sto
   const DigestContext context(crypto.newContext());
   Require(context != nullptr);
   Require(crypto.init(context.get(), crypto.md5(), nullptr) == 1);
-  const bool complete =
-      StreamFile(path, stop, [&](const unsigned char* data, size_t length) {
-        Require(crypto.update(context.get(), data, length) == 1);
-      });
+  const bool complete = StreamFile(path, stop, [&](const unsigned char* data, size_t length) {
+    Require(crypto.update(context.get(), data, length) == 1);
+  });
   if (!complete)
     return std::nullopt;
   unsigned char digest[EVP_MAX_MD_SIZE];

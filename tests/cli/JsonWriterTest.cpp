@@ -74,8 +74,8 @@ TEST(JsonWriterTest, StringsReadBackUnchanged) {
 }
 
 TEST(JsonWriterTest, NumbersReadBackAsTheSameDouble) {
-  const double samples[] = {0.0, 0.1, 2.0114285714285713, -3.5, 1e300, 5e-324, 1.0 / 3.0,
-                            9007199254740992.0, 123456789.125};
+  const double samples[] = {0.0,    0.1,       2.0114285714285713, -3.5,         1e300,
+                            5e-324, 1.0 / 3.0, 9007199254740992.0, 123456789.125};
   for (const double value : samples) {
     const QByteArray written = WrittenNumber(value);
     EXPECT_EQ(ParseSingleValue(written).toDouble(), value) << written.constData();
@@ -98,8 +98,11 @@ TEST(JsonWriterTest, ReleaseKeysFollowTheSchemaOrder) {
   model.Tracks[0].Stream.BitRate = 128;
   const QByteArray text = ReleaseToJson(model);
   const QJsonObject root = QJsonDocument::fromJson(text).object();
-  const QJsonObject stream =
-      root[QStringLiteral("tracks")].toArray().at(0).toObject()[QStringLiteral("Stream")].toObject();
+  const QJsonObject stream = root[QStringLiteral("tracks")]
+                                 .toArray()
+                                 .at(0)
+                                 .toObject()[QStringLiteral("Stream")]
+                                 .toObject();
   EXPECT_EQ(stream[QStringLiteral("Duration")].toDouble(), 2.0114285714285713);
   EXPECT_EQ(stream[QStringLiteral("FileSize")].toInteger(), int64_t{5} << 32);
   EXPECT_EQ(stream[QStringLiteral("BitRate")].toInt(), 128);
