@@ -55,12 +55,8 @@ int64_t TID3v1::TotalSize() const {
 
 bool TID3v1::ReadFromFile(const QString& fileName) {
   ResetData();
-  try {
-    const FileStream stream(fileName);
-    return ReadFromStream(stream);
-  } catch (const FileError&) {
-    return false;
-  }
+  return tags::WithOpenStream(fileName,
+                              [this](const FileStream& stream) { return ReadFromStream(stream); });
 }
 
 bool TID3v1::ReadFromStream(const FileStream& stream) {

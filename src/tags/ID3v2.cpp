@@ -268,12 +268,8 @@ void TID3v2::ResetData() {
 
 bool TID3v2::ReadFromFile(const QString& fileName) {
   ResetData();
-  try {
-    const FileStream stream(fileName);
-    return ReadFromStream(stream);
-  } catch (const FileError&) {
-    return false;
-  }
+  return tags::WithOpenStream(fileName,
+                              [this](const FileStream& stream) { return ReadFromStream(stream); });
 }
 
 bool TID3v2::ReadFromStream(const FileStream& stream) {

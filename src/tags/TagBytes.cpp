@@ -1,5 +1,6 @@
 #include "tags/TagBytes.h"
 
+#include "platform/FileError.h"
 #include "platform/FileStream.h"
 
 #include <algorithm>
@@ -59,6 +60,15 @@ QByteArray DropIncompleteUtf8Tail(QByteArray text) {
   if (text.size() - lead < expected)
     text.truncate(lead);
   return text;
+}
+
+bool WithOpenStream(const QString& fileName, const std::function<bool(const FileStream&)>& read) {
+  try {
+    const FileStream stream(fileName);
+    return read(stream);
+  } catch (const FileError&) {
+    return false;
+  }
 }
 
 QByteArray ReadAt(const FileStream& stream, int64_t offset, int64_t count) {

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class FileStream;
@@ -21,6 +23,9 @@ std::optional<int64_t> ParseDecimal(QByteArrayView digits);
 // Drops a UTF-8 sequence cut short at the end, so that a value cut at a size limit still
 // decodes instead of being rejected as a whole.
 QByteArray DropIncompleteUtf8Tail(QByteArray text);
+
+// Opens the file and hands the stream to read; false when the file cannot be opened.
+bool WithOpenStream(const QString& fileName, const std::function<bool(const FileStream&)>& read);
 
 // Up to count bytes at offset; fewer near the end of the file, none before its start.
 QByteArray ReadAt(const FileStream& stream, int64_t offset, int64_t count);
