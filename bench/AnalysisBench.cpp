@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "BenchFiles.h"
+#include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
-#include "analysis/TrackAnalysis.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "BenchFiles.h"
-#include "analysis/ChecksumJob.h"
-#include "nfo/Checksums.h"
+#include "checksums/ChecksumJob.h"
+#include "checksums/Checksums.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "analysis/FolderScan.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <algorithm>
@@ -42,10 +44,18 @@ QStringList WithExtension(const QStringList& paths, const QString& extension) {
 
 }  // namespace
 
-QString FormatExtension(int format) {
-  static const std::array<QString, kFormatCount> extensions = {
-      QStringLiteral("mp3"), QStringLiteral("mpc"), QStringLiteral("ape"), QStringLiteral("flac")};
-  return format >= 1 && format <= kFormatCount ? extensions[format - 1] : QString();
+QString FormatExtension(AudioFormat format) {
+  switch (format) {
+    case AudioFormat::Mp3:
+      return QStringLiteral("mp3");
+    case AudioFormat::Mpc:
+      return QStringLiteral("mpc");
+    case AudioFormat::Ape:
+      return QStringLiteral("ape");
+    case AudioFormat::Flac:
+      return QStringLiteral("flac");
+  }
+  return QString();
 }
 
 TrackRecord TrackRecord::NewRow(const QString& filePath) {
@@ -56,29 +66,6 @@ TrackRecord TrackRecord::NewRow(const QString& filePath) {
   row.Artist = row.Title = row.Album = blank;
   row.SizeText = row.DurationText = row.BitrateText = row.ChecksumText = blank;
   return row;
-}
-
-QString MessageTable::Text(const QString& key) const {
-  bool ok = false;
-  const int slot = key.toInt(&ok) - kFirstKey;
-  return ok && slot >= 0 && slot < kSlots ? slots_[slot] : QString();
-}
-
-void MessageTable::Set(int slot, const QString& text) {
-  if (slot >= 0 && slot < kSlots)
-    slots_[slot] = text;
-}
-
-QString FileNameOf(const QString& path) {
-  const qsizetype cut =
-      std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
-                path.lastIndexOf(QLatin1Char(':'))});
-  return path.mid(cut + 1);
-}
-
-QString FolderOf(const QString& path) {
-  const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
-  return cut < 0 ? QString() : path.left(cut + 1);
 }
 
 void FindFiles(const QString& folder, const QString& mask, bool recursive, QStringList& list) {
@@ -122,21 +109,21 @@ void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& lo
   // One listing serves the four masks: a folder of a thousand tracks is read once, not four times.
   const QStringList everyFile = ListFiles(folderPath);
   int runningMaximum = 0;
-  for (int format = 1; format <= kFormatCount; ++format) {
+  for (const AudioFormat format : kAudioFormats) {
     QStringList files = WithExtension(everyFile, FormatExtension(format));
     SortIntoTrackOrder(files, locale);
     const int count = static_cast<int>(files.size());
-    scan.FormatCounts[format - 1] = count;
+    scan.FormatCounts[FormatIndex(format)] = count;
     if (count > 0)
       ++scan.FormatsPresent;
     if (count >= runningMaximum) {
       runningMaximum = count;
       scan.DominantFormat = format;
     }
-    scan.FileLists[format - 1] = std::move(files);
+    scan.FileLists[FormatIndex(format)] = std::move(files);
   }
   scan.DominantExtension = FormatExtension(scan.DominantFormat);
-  scan.TrackList = scan.FileLists[scan.DominantFormat - 1];
+  scan.TrackList = scan.FileLists[FormatIndex(scan.DominantFormat)];
   // The per-format lists are not kept: only their counts and the dominant list matter later.
   for (QStringList& list : scan.FileLists)
     list.clear();

@@ -20,8 +20,3 @@ void ScanFolder(ScanState& scan, const QString& folderPath,
 
 // Sorts paths into track order: by file name, as the user's locale collates.
 void SortIntoTrackOrder(QStringList& paths, const UserLocale& locale);
-
-// The part of a path after its last "/", "\" or ":".
-QString FileNameOf(const QString& path);
-// The folder that holds a path, with exactly one trailing "/".
-QString FolderOf(const QString& path);

@@ -42,19 +42,28 @@ struct TrackRecord {
   static TrackRecord NewRow(const QString& filePath);
 };
 
-// The four formats, in the order the scan walks them.
+// The four formats, numbered in the order the scan walks them.
 enum class AudioFormat { Mp3 = 1, Mpc = 2, Ape = 3, Flac = 4 };
 inline constexpr int kFormatCount = 4;
-// "mp3", "mpc", "ape", "flac" by format number 1..4.
-QString FormatExtension(int format);
+inline constexpr std::array<AudioFormat, kFormatCount> kAudioFormats = {
+    AudioFormat::Mp3, AudioFormat::Mpc, AudioFormat::Ape, AudioFormat::Flac};
+// "mp3", "mpc", "ape", "flac".
+QString FormatExtension(AudioFormat format);
+// 0 to 3: the format's place in the per-format tables.
+inline int FormatIndex(AudioFormat format) {
+  return static_cast<int>(format) - 1;
+}
+
+// What the tag-version fields show for a tag type the track does not carry.
+inline constexpr QLatin1StringView kNoTagMark{"-"};
 
 // The result of one folder scan.
 struct ScanState {
   QString FolderPath;
-  std::array<QStringList, kFormatCount> FileLists;  // index = format number - 1
+  std::array<QStringList, kFormatCount> FileLists;  // by FormatIndex
   std::array<int, kFormatCount> FormatCounts{};
   int FormatsPresent = 0;
-  int DominantFormat = 1;
+  AudioFormat DominantFormat = AudioFormat::Mp3;
   QString DominantExtension;
   QStringList TrackList;
   int TrackCount = 0;
@@ -87,6 +96,9 @@ struct ReleaseSummary {
   QString Source = QStringLiteral("CD");
   QString RipperProgram;
   QString Drive;
+  // The average is a compression ratio (Monkey's Audio, FLAC) rather than a bit rate. Set with the
+  // stream fields; not a field of the page.
+  bool Lossless = false;
 };
 
 // Page 3: entered by the user.
@@ -125,6 +137,10 @@ struct RunValues {
   bool NfoComposed = false;
 };
 
+// The main window's size when the settings hold none.
+inline constexpr int kDefaultWindowWidth = 695;
+inline constexpr int kDefaultWindowHeight = 540;
+
 // The state of the option controls (options dialog and the settings-only values).
 struct Options {
   bool AutoCrc = true;     // "Generuj sumy kontrolne"
@@ -134,8 +150,8 @@ struct Options {
   bool SaveUnicode = true;  // Unicode form of lists and playlists
   QString ChecksumKind;     // "SFV" or "MD5"; any other text selects none
   bool CheckUpdate = true;
-  int Width = 695;
-  int Height = 540;
+  int Width = kDefaultWindowWidth;
+  int Height = kDefaultWindowHeight;
   bool Ads = true;  // advert footer of the NFO
 };
 
@@ -155,19 +171,33 @@ struct ChoiceLists {
   QStringList Genres;          // genre.ini
 };
 
-// Messages that exist only in language files (section TEXTS, keys "9001" to "9008"); empty until
-// a language file has been applied.
+// The messages that exist only in language files: section TEXTS, by key.
+enum class Message {
+  StatusNotSaved = 9001,  // the status bar once a language is applied
+  StatusSaved = 9002,     // the status bar after a save
+  SavedText = 9003,
+  SavedCaption = 9004,
+  NothingToSaveText = 9005,
+  NothingToSaveCaption = 9006,  // also the caption of the mixed-format warning
+  MixedFormatsFirstLine = 9007,
+  MixedFormatsLastLine = 9008,  // followed by a blank and the dominant extension
+};
+inline constexpr std::array<Message, 8> kMessages = {
+    Message::StatusNotSaved,        Message::StatusSaved,         Message::SavedText,
+    Message::SavedCaption,          Message::NothingToSaveText,   Message::NothingToSaveCaption,
+    Message::MixedFormatsFirstLine, Message::MixedFormatsLastLine};
+
+// The process-wide message table: empty until a language file has been applied.
 class MessageTable {
  public:
   static constexpr int kSlots = 50;
-  static constexpr int kFirstKey = 9001;
 
-  // "9001" reads slot 0; a key outside the table reads as empty.
-  QString Text(const QString& key) const;
-  void Set(int slot, const QString& text);
+  QString Text(Message message) const { return slots_[SlotOf(message)]; }
+  void Set(Message message, const QString& text) { slots_[SlotOf(message)] = text; }
   void Clear() { slots_.fill(QString()); }
 
  private:
+  static size_t SlotOf(Message message) { return static_cast<size_t>(message) - 9001; }
   std::array<QString, kSlots> slots_;
 };
 

@@ -1,73 +1,13 @@
 #include "analysis/ReleaseSummary.h"
 
-#include "nfo/OutputSaving.h"
+#include "analysis/StreamDescription.h"
+#include "platform/FileNames.h"
 
 #include <QtGlobal>
 
 namespace {
 
 constexpr double kBytesPerMiB = 1048576.0;
-
-QString ChannelName(int channels, const QString& current) {
-  switch (channels) {
-    case 0:
-      return QStringLiteral("Unknown");
-    case 1:
-      return QStringLiteral("Mono");
-    case 2:
-      return QStringLiteral("Stereo");
-    default:
-      return current;  // other counts leave the field as it was
-  }
-}
-
-QString LosslessSampleRate(int sampleRate, int bitsPerSample) {
-  return QStringLiteral("%1 HZ / %2 Bit").arg(sampleRate).arg(bitsPerSample);
-}
-
-// The stream description and the rate one track adds, by format.
-double DescribeStream(ReleaseSummary& summary, const QString& extension, const ReaderSet& readers) {
-  if (extension == QStringLiteral("mp3")) {
-    const TMPEGaudio& mpeg = readers.Mpeg;
-    summary.VersionText = mpeg.Version() + QLatin1Char(' ') + mpeg.Layer();
-    summary.SampleRateText = QString::number(mpeg.SampleRate()) + QStringLiteral(" hz");
-    summary.ChannelsText = mpeg.ChannelMode();
-    summary.EncoderText = mpeg.Encoder();
-    return mpeg.BitRate();
-  }
-  if (extension == QStringLiteral("mpc")) {
-    const TMPEGplus& musepack = readers.Musepack;
-    summary.VersionText = QStringLiteral("MP+ v") + QString::number(musepack.StreamVersion());
-    summary.SampleRateText = QStringLiteral("44100 hz");
-    summary.ChannelsText = musepack.ChannelMode();
-    summary.EncoderText = QStringLiteral("MusePack (MPC)");
-    return musepack.BitRate();
-  }
-  if (extension == QStringLiteral("ape")) {
-    const TMonkey& monkey = readers.Monkey;
-    summary.VersionText = QStringLiteral("Monkey v") + monkey.VersionString();
-    summary.SampleRateText = LosslessSampleRate(monkey.SampleRate(), monkey.BitsPerSample());
-    summary.ChannelsText = ChannelName(monkey.Channels(), summary.ChannelsText);
-    summary.EncoderText = QStringLiteral("Monkey's Audio (APE)");
-    return monkey.Ratio();
-  }
-  const TFLACfile& flac = readers.Flac;
-  summary.VersionText = flac.Vendor();
-  summary.SampleRateText = LosslessSampleRate(flac.SampleRate(), flac.BitsPerSample());
-  summary.ChannelsText = ChannelName(flac.Channels(), summary.ChannelsText);
-  summary.EncoderText = QStringLiteral("Free Lossless Audio Codec (FLAC)");
-  return flac.Ratio();
-}
-
-double StreamDuration(const QString& extension, const ReaderSet& readers) {
-  if (extension == QStringLiteral("mp3"))
-    return readers.Mpeg.Duration();
-  if (extension == QStringLiteral("mpc"))
-    return readers.Musepack.Duration();
-  if (extension == QStringLiteral("ape"))
-    return readers.Monkey.Duration();
-  return readers.Flac.Duration();
-}
 
 bool HasVariousArtists(const std::vector<TrackRecord>& rows) {
   for (const TrackRecord& row : rows) {
@@ -87,6 +27,7 @@ void ClearSummary(ReleaseModel& model) {
         &s.ApeTagText, &s.VariousAlbumTitle, &s.VorbisTagText, &s.Genre}) {
     field->clear();
   }
+  s.Lossless = false;
   model.Progress = ProgressState{};
 }
 
@@ -133,27 +74,23 @@ QString MusepackQuality(int64_t average, const QString& current) {
 }
 
 void UpdateSummary(ReleaseSummary& summary, SummaryTotals& totals, int trackCount,
-                   const QString& dominantExtension, const ReaderSet& readers,
-                   const UserLocale& locale) {
-  totals.Seconds += StreamDuration(dominantExtension, readers);
+                   const StreamDescription& stream, const UserLocale& locale) {
+  totals.Seconds += stream.Values.Duration;
   summary.TotalTimeText = locale.FormatDuration(totals.Seconds);
   summary.TotalSizeText = locale.FormatFixed2(totals.SizeMiB) + QStringLiteral(" MB");
 
-  totals.RateSum += DescribeStream(summary, dominantExtension, readers);
-  const int64_t average = RoundHalfEven(totals.RateSum / qMax(trackCount, 1));
-  const bool lossless =
-      dominantExtension == QStringLiteral("ape") || dominantExtension == QStringLiteral("flac");
-  summary.AverageText = QString::number(average) + (lossless ? QStringLiteral(" %") : QString());
+  summary.VersionText = stream.VersionText;
+  summary.SampleRateText = stream.SampleRateText;
+  if (stream.ChannelsText)
+    summary.ChannelsText = *stream.ChannelsText;
+  summary.EncoderText = stream.EncoderText;
+  summary.Lossless = stream.Lossless;
 
-  if (dominantExtension == QStringLiteral("mp3")) {
-    summary.QualityText = MpegQuality(average);
-  } else if (dominantExtension == QStringLiteral("mpc")) {
-    summary.QualityText = MusepackQuality(average, summary.QualityText);
-  } else if (dominantExtension == QStringLiteral("ape")) {
-    summary.QualityText = readers.Monkey.CompressionLevelText();
-  } else {
-    summary.QualityText = QStringLiteral("Lossless");
-  }
+  totals.RateSum += stream.Rate;
+  const int64_t average = RoundHalfEven(totals.RateSum / qMax(trackCount, 1));
+  summary.AverageText =
+      QString::number(average) + (stream.Lossless ? QStringLiteral(" %") : QString());
+  summary.QualityText = stream.Quality(average, summary.QualityText);
 }
 
 void FinishSummary(ReleaseModel& model, const QDate& today, const CodePage& codePage) {

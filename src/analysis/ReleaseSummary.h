@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analysis/ReaderSet.h"
 #include "analysis/ReleaseModel.h"
 #include "platform/CodePage.h"
 #include "platform/UserLocale.h"
@@ -21,11 +20,12 @@ double BytesToMiB(int64_t bytes);
 // Drive and VariousArtists are the user's and stay.
 void ClearSummary(ReleaseModel& model);
 
-// Folds one track with a valid stream into the summary. trackCount is the number of files counted
+struct StreamDescription;
+
+// Folds one track with a usable stream into the summary. trackCount is the number of files counted
 // so far, readable or not, so the average is the rate sum over the files up to this one.
 void UpdateSummary(ReleaseSummary& summary, SummaryTotals& totals, int trackCount,
-                   const QString& dominantExtension, const ReaderSet& readers,
-                   const UserLocale& locale);
+                   const StreamDescription& stream, const UserLocale& locale);
 
 // Various artists, the post date and the output base name, after the last track.
 void FinishSummary(ReleaseModel& model, const QDate& today, const CodePage& codePage);

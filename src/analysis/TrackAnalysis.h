@@ -1,30 +1,47 @@
 #pragma once
 
-#include "analysis/ChecksumJob.h"
 #include "analysis/ReaderSet.h"
 #include "analysis/ReleaseModel.h"
+#include "analysis/ReleaseSummary.h"
 #include "platform/CodePage.h"
 
 #include <QDate>
-#include <functional>
+#include <cstddef>
 
-struct AnalysisOptions {
-  QDate Today = QDate::currentDate();  // becomes PostDate
-  ChecksumProgressCallback OnChecksum;
+// The track pass of one analysis: Scan.TrackList becomes track rows and the release summary, one
+// track at a time, so that a window can repaint between files. Every file is read with the three
+// tag readers and the stream reader of the dominant format. Uses the process-wide locale and
+// code page.
+class TrackAnalysis {
+ public:
+  // Clears the summary, adds one fresh row per path and runs the size and date pass.
+  TrackAnalysis(ReleaseModel& model, ReaderSet& readers);
+
+  bool AtEnd() const { return next_ >= model_.Tracks.size(); }
+  int TracksRead() const { return static_cast<int>(next_); }
+  int TrackCount() const { return static_cast<int>(model_.Tracks.size()); }
+
+  // Reads the next track into its row and the summary. A FLAC file that cannot be opened throws
+  // FileError "Cannot open file %s"; the rows and the summary keep what was filled before it.
+  void ReadNextTrack();
+  // After the last track: various artists, the post date (today) and the output base name.
+  void Finish(const QDate& today);
+
+ private:
+  // Tag-version texts carried from one track to the next: a file the tag readers cannot open
+  // keeps those of the track before it.
+  struct TagVersionTexts {
+    QString Id3v1;
+    QString Id3v2;
+    QString Ape;
+  };
+
+  ReleaseModel& model_;
+  ReaderSet& readers_;
+  SummaryTotals totals_;
+  TagVersionTexts texts_;
+  size_t next_ = 0;
 };
-
-// Turns Scan.TrackList into track rows and the release summary, reading every file with the tag
-// readers and the stream reader of the dominant format, then computes the checksums when
-// Opts.AutoCrc is on. Uses the process-wide locale and code page. A FLAC file that cannot be
-// opened, or a file whose checksum cannot be computed, stops the analysis with the FileError;
-// the rows and summary keep what was filled so far and AnalysisDone stays as it was.
-void AnalyseTracks(ReleaseModel& model, ReaderSet& readers, const AnalysisOptions& options = {});
-
-// The checksum pass over all rows: CRC-32 for the kind "SFV", MD5 for "MD5", an empty text for
-// any other kind. Runs a ChecksumJob and waits for it, reporting each file on the calling thread
-// in track order. Throws FileError "Cannot open file %s" for a file it cannot read, with the rows
-// before it filled.
-void ComputeChecksums(ReleaseModel& model, const ChecksumProgressCallback& onChecksum = {});
 
 // Tag texts: ID3v2 and APE values are UTF-8 when they are valid UTF-8, and otherwise in the 8-bit
 // code page that older taggers wrote.

@@ -1,24 +1,20 @@
-// velmora-cli: the window's job without a window, from folder to saved files, on the same core.
+// velmora-cli: the window's job without a window, from folder to saved files, on the same
+// session. This file only turns the command line into session calls, the results into terminal
+// output and the failures into exit codes.
 
-#include "analysis/FolderScan.h"
-#include "analysis/ReaderSet.h"
-#include "analysis/TrackAnalysis.h"
 #include "app/CommandLine.h"
 #include "app/JsonExport.h"
 #include "app/ModelFields.h"
-#include "nfo/NfoComposer.h"
-#include "nfo/OutputSaving.h"
+#include "checksums/Checksums.h"
 #include "platform/FileError.h"
 #include "platform/FileStream.h"
-#include "platform/UserLocale.h"
-#include "settings/LanguageFile.h"
-#include "settings/SettingsStore.h"
+#include "session/ReleaseSession.h"
 
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
-#include <memory>
+#include <new>
 
 namespace {
 
@@ -58,55 +54,44 @@ QString ReadUtf8File(const QString& path) {
   return QString::fromUtf8(bytes);
 }
 
-// Settings, list files and note as the window loads them at start-up, then this run's overrides.
-void PrepareModel(ReleaseModel& model, const CliRequest& request, const QDateTime& now) {
-  model.Run.ProgramDir = QDir::currentPath();
-  LoadListFiles(model);
-  LoadNote(model);
-  LoadSettingsFile(model);
-  if (request.ChecksumKind) {
-    model.Opts.AutoCrc = !request.ChecksumKind->isEmpty();
-    if (model.Opts.AutoCrc)
-      model.Opts.ChecksumKind = *request.ChecksumKind;
-  }
-  if (request.SaveUnicode)
-    model.Opts.SaveUnicode = *request.SaveUnicode;
-  if (request.Ads)
-    model.Opts.Ads = *request.Ads;
-  if (request.Template)
-    model.Info.FileNameTemplate = *request.Template;
-  if (!request.Language.isEmpty())
-    ApplyLanguage(model, request.Language);
-  model.Info.IncludeChecksums = model.Opts.AutoCrc;
-  model.Run.StartTimeText = UserLocale::System().FormatStartTime(now);
-}
+using FieldValues = QList<QPair<QString, QString>>;
 
-// Every --set and --set-file value, checked on a scratch model before any work is done.
-bool ValidateFieldValues(const CliRequest& request, QString& error) {
+// Every --set value and the content of every --set-file, checked on a scratch model before any
+// work is done. A file that cannot be read throws its FileError.
+std::optional<FieldValues> CheckedFieldValues(const CliRequest& request, QString& error) {
+  FieldValues values = request.FieldValues;
+  for (const auto& [name, path] : request.FieldFiles)
+    values.append({name, ReadUtf8File(path)});
   ReleaseModel scratch;
-  for (const auto& [name, value] : request.FieldValues) {
-    if (!SetFieldFromText(scratch, name, value)) {
-      error = QStringLiteral("Unknown field or malformed value: %1=%2").arg(name, value);
-      return false;
-    }
+  for (qsizetype i = 0; i < values.size(); ++i) {
+    const auto& [name, value] = values[i];
+    if (SetFieldFromText(scratch, name, value))
+      continue;
+    const bool fromFile = i >= request.FieldValues.size();
+    error = fromFile ? QStringLiteral("Unknown field or malformed value in file: %1=%2")
+                           .arg(name, request.FieldFiles[i - request.FieldValues.size()].second)
+                     : QStringLiteral("Unknown field or malformed value: %1=%2").arg(name, value);
+    return std::nullopt;
   }
-  for (const auto& [name, path] : request.FieldFiles) {
-    if (!SetFieldFromText(scratch, name, QString())) {
-      error = QStringLiteral("Unknown field for a file value: %1").arg(name);
-      return false;
-    }
-  }
-  return true;
+  return values;
 }
 
-void ApplyFieldValues(ReleaseModel& model, const CliRequest& request) {
-  for (const auto& [name, value] : request.FieldValues)
-    SetFieldFromText(model, name, value);
-  for (const auto& [name, path] : request.FieldFiles) {
-    if (!SetFieldFromText(model, name, ReadUtf8File(path))) {
-      throw FileError(QStringLiteral("Malformed value in file %1").arg(path));
+// This run's options on top of the settings file; the settings file itself is never written.
+SettingsOverride OverridesOf(const CliRequest& request) {
+  return [request](ReleaseModel& model) {
+    if (request.ChecksumKind) {
+      model.Opts.AutoCrc = !request.ChecksumKind->isEmpty();
+      if (model.Opts.AutoCrc)
+        model.Opts.ChecksumKind = *request.ChecksumKind;
     }
-  }
+    if (request.SaveUnicode)
+      model.Opts.SaveUnicode = *request.SaveUnicode;
+    if (request.Ads)
+      model.Opts.Ads = *request.Ads;
+    if (request.Template)
+      model.Info.FileNameTemplate = *request.Template;
+    model.Opts.Language = request.Language;
+  };
 }
 
 void WarnAboutMixedFormats(const ScanState& scan) {
@@ -139,42 +124,62 @@ ChecksumProgressCallback TerminalProgress() {
 
 int Run(const CliRequest& request) {
   QString error;
-  if (!ValidateFieldValues(request, error)) {
+  const std::optional<FieldValues> fieldValues = CheckedFieldValues(request, error);
+  if (!fieldValues) {
     Say(error);
     return kUsage;
   }
   const QDateTime now = request.Now.value_or(QDateTime::currentDateTime());
-  auto model = std::make_unique<ReleaseModel>();
-  auto readers = std::make_unique<ReaderSet>();
-  PrepareModel(*model, request, now);
+  ReleaseSession session;
+  session.Open(QDir::currentPath(), now);
+  // Messages are only needed for the window: no language file unless one is asked for.
+  session.LoadSettings(OverridesOf(request), !request.Language.isEmpty());
 
-  ScanFolder(model->Scan, request.Folder);
-  if (model->Scan.MixedFormats())
-    WarnAboutMixedFormats(model->Scan);
-  if (!model->Scan.AnalysisEnabled()) {
+  session.Scan(request.Folder);
+  const ReleaseModel& model = session.Model();
+  if (model.Scan.MixedFormats())
+    WarnAboutMixedFormats(model.Scan);
+  if (!model.Scan.AnalysisEnabled()) {
     Say(QStringLiteral("No MP3, Musepack, Monkey's Audio or FLAC files in %1").arg(request.Folder));
     return kNoAudio;
   }
 
-  AnalysisOptions options;
-  options.Today = now.date();
-  options.OnChecksum = TerminalProgress();
-  AnalyseTracks(*model, *readers, options);
-  ApplyFieldValues(*model, request);
+  AnalysisOptions analysis;
+  analysis.Today = now.date();
+  analysis.OnChecksum = TerminalProgress();
+  session.Analyse(analysis);
+  for (const auto& [name, value] : *fieldValues)
+    SetFieldFromText(session.Model(), name, value);
 
   if (request.Mode == CliRequest::Output::Json) {
-    WriteTo(stdout, ReleaseToJson(*model));
+    WriteTo(stdout, ReleaseToJson(session.Model()));
     return kSuccess;
   }
-  ComposeNfo(*model);
+  session.Compose();
   if (request.Mode == CliRequest::Output::Print) {
-    WriteTo(stdout, NfoFileBytes(*model));
+    WriteTo(stdout, NfoFileBytes(model));
     return kSuccess;
   }
-  const SaveResult result = SaveOutputs(*model);
+  const SaveResult result = session.Save();
   for (const QString& file : result.WrittenFiles)
     WriteTo(stdout, file.toLocal8Bit() + '\n');
   return kSuccess;
+}
+
+// Every failure ends the run with its own message; nothing escapes as an abort.
+int RunReportingFailures(const CliRequest& request) {
+  try {
+    return Run(request);
+  } catch (const FileError& failure) {
+    Say(failure.Message());
+  } catch (const ChecksumUnavailable& failure) {
+    Say(QString::fromUtf8(failure.what()));
+  } catch (const std::bad_alloc&) {
+    Say(QStringLiteral("Out of memory"));
+  } catch (const std::exception& failure) {
+    Say(QStringLiteral("velmora-cli: ") + QString::fromUtf8(failure.what()));
+  }
+  return kFileFailure;
 }
 
 }  // namespace
@@ -196,10 +201,5 @@ int main(int argc, char** argv) {
     case ParseOutcome::Kind::Run:
       break;
   }
-  try {
-    return Run(parsed.Request);
-  } catch (const FileError& failure) {
-    Say(failure.Message());
-    return kFileFailure;
-  }
+  return RunReportingFailures(parsed.Request);
 }

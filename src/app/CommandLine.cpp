@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "nfo/ProductInfo.h"
+#include "platform/ProductInfo.h"
 
 #include <QCommandLineParser>
 

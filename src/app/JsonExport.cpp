@@ -2,7 +2,7 @@
 
 #include "app/JsonWriter.h"
 #include "app/ModelFields.h"
-#include "nfo/OutputSaving.h"
+#include "nfo/OutputFiles.h"
 
 namespace {
 
@@ -23,9 +23,9 @@ void WriteScan(JsonWriter& json, const ScanState& scan) {
   WriteText(json, QLatin1StringView("FolderPath"), scan.FolderPath);
   json.Key(QLatin1StringView("FormatCounts"));
   json.BeginObject();
-  for (int format = 1; format <= kFormatCount; ++format) {
+  for (const AudioFormat format : kAudioFormats) {
     json.Key(FormatExtension(format));
-    json.Integer(scan.FormatCounts[format - 1]);
+    json.Integer(scan.FormatCounts[FormatIndex(format)]);
   }
   json.EndObject();
   WriteText(json, QLatin1StringView("DominantExtension"), scan.DominantExtension);

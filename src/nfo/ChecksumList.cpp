@@ -1,7 +1,8 @@
 #include "nfo/ChecksumList.h"
 
-#include "nfo/OutputSaving.h"
-#include "nfo/ProductInfo.h"
+#include "checksums/Checksums.h"
+#include "nfo/OutputFiles.h"
+#include "platform/ProductInfo.h"
 
 namespace {
 
@@ -16,10 +17,6 @@ QString ListLine(const QString& kind, const TrackRecord& row) {
 }
 
 }  // namespace
-
-bool IsChecksumKind(const QString& kind) {
-  return IsSfv(kind) || kind == QLatin1String("MD5");
-}
 
 QStringList ChecksumListLines(const ReleaseModel& model, TextFile::Form form) {
   const QString& kind = model.Opts.ChecksumKind;

@@ -11,9 +11,6 @@
 // analysis stored in the rows; nothing is computed while saving. The checksum kind is the
 // options' text; only exactly "SFV" or "MD5" selects a list.
 
-// True for the two kinds that have a list (and a checksum routine).
-bool IsChecksumKind(const QString& kind);
-
 // The lines of the list in the given form: three comment lines (";"), then one line per row.
 // Empty when the kind selects no list.
 QStringList ChecksumListLines(const ReleaseModel& model, TextFile::Form form);

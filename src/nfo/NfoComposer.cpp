@@ -1,6 +1,6 @@
 #include "nfo/NfoComposer.h"
 
-#include "nfo/ProductInfo.h"
+#include "platform/ProductInfo.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -15,11 +15,6 @@ constexpr int kLabelWidth = 23;
 constexpr int kTrackTextWidth = kWidth - 2;
 // Track numbers are right-aligned in four columns ("   7", "1000").
 constexpr int kTrackNumberWidth = 4;
-
-const QString& NoTagMark() {
-  static const QString mark = QStringLiteral("-");
-  return mark;
-}
 
 QString Blanks(qsizetype count) {
   return QString(count, QLatin1Char(' '));
@@ -54,22 +49,17 @@ QString CenteredTitle(const ReleaseModel& model) {
   return Blanks(leading) + title;
 }
 
-bool IsLosslessEncoder(const QString& encoderText) {
-  return encoderText == QLatin1String("Monkey's Audio (APE)") ||
-         encoderText == QLatin1String("Free Lossless Audio Codec (FLAC)");
-}
-
 QString QualityLine(const ReleaseSummary& summary) {
   // Lossless formats state a compression ratio whose text carries its own " %".
   const QString average =
-      IsLosslessEncoder(summary.EncoderText)
+      summary.Lossless
           ? QStringLiteral(", (avg. compression: ") + summary.AverageText + QLatin1Char(')')
           : QStringLiteral(", (avg. bitrate: ") + summary.AverageText + QStringLiteral("kbps)");
   return Field("Quality", summary.QualityText + average);
 }
 
 QString TagsLine(const ReleaseSummary& summary) {
-  const QString& none = NoTagMark();
+  const QLatin1StringView none = kNoTagMark;
   QString tags;
   if (summary.Id3v1Text != none)
     tags += QStringLiteral("ID3 v") + summary.Id3v1Text;
@@ -82,7 +72,7 @@ QString TagsLine(const ReleaseSummary& summary) {
   const bool noTagAtAll = summary.Id3v1Text == none && summary.Id3v2Text == none &&
                           summary.ApeTagText == none && summary.VorbisTagText == none;
   if (noTagAtAll)
-    tags = none;
+    tags = none.toString();
   return Field("Tags", tags);
 }
 

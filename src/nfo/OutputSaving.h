@@ -2,39 +2,14 @@
 
 #include "analysis/ReleaseModel.h"
 #include "platform/CodePage.h"
-#include "platform/TextFile.h"
 #include "platform/UserLocale.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// Where the output files of a release go, what they are called, and the save command that writes
-// the NFO followed by the selected checksum list and playlists. All files share one folder and one
-// base name; only the extension differs.
-
-// The base name with "/", "\" and control characters replaced by "_", so that text from tags can
-// never lead a file outside the output folder nor break its name.
-QString SafeBaseName(const QString& baseName);
-
-// The folder of the analysed tracks with one trailing "/": the folder of the first track row (the
-// folder of the first path of the scan's track list when there are no rows). Empty when neither
-// names a folder.
-QString OutputFolderOf(const ReleaseModel& model);
-
-// Output folder + safe base name + extension, wide characters kept.
-QString OutputFileName(const ReleaseModel& model, const QString& extension);
-
-// The form of checksum lists and playlists that the saveunicode option selects.
-TextFile::Form CompanionForm(const Options& options);
-
-// Writes a checksum list or playlist beside the NFO in the form the options select. Unicode form:
-// the wide name with unicodeExtension; a failure throws FileError "Cannot create file %s".
-// 8-bit form: the name with eightBitExtension through the code page; a failure skips the file
-// silently. Returns the path written, empty when the file was skipped.
-QString WriteCompanionFile(const ReleaseModel& model, const QString& eightBitExtension,
-                           const QString& unicodeExtension, const QStringList& lines,
-                           const CodePage& codePage);
+// The save command: the NFO, then the selected checksum list and playlists, all beside the
+// analysed tracks under the one base name (nfo/OutputFiles.h).
 
 // The lines of the NFO preview text, one per line break; a text ending in a line break ends with
 // an empty line, which the file keeps.

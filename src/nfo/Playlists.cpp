@@ -1,6 +1,6 @@
 #include "nfo/Playlists.h"
 
-#include "nfo/OutputSaving.h"
+#include "nfo/OutputFiles.h"
 
 namespace {
 

@@ -121,8 +121,4 @@ bool TryWriteLines(const QString& path, const QStringList& lines, Form form,
   }
 }
 
-QString EightBitFileName(const QString& path, const CodePage& codePage) {
-  return codePage.RoundTrip(path);
-}
-
 }  // namespace TextFile

@@ -34,8 +34,4 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 bool TryWriteLines(const QString& path, const QStringList& lines, Form form,
                    const CodePage& codePage);
 
-// A file name as an 8-bit program would create it: through the code page and back, so
-// characters outside the code page become "?".
-QString EightBitFileName(const QString& path, const CodePage& codePage);
-
 }  // namespace TextFile

@@ -19,9 +19,9 @@ QString LanguageFile::Text(const char* section, const char* key) const {
 }
 
 void ApplyLanguageToModel(ReleaseModel& model, const LanguageFile& language) {
-  for (int slot = 0; slot < 8; ++slot) {
-    const QByteArray key = QByteArray::number(MessageTable::kFirstKey + slot);
-    model.Messages.Set(slot, language.Text("TEXTS", key.constData()));
+  for (const Message message : kMessages) {
+    const QByteArray key = QByteArray::number(static_cast<int>(message));
+    model.Messages.Set(message, language.Text("TEXTS", key.constData()));
   }
   QStringList note = TextFile::SplitLines(model.Info.NoteText);
   const QString firstLine = language.Text("LABELS", "6028");
@@ -31,7 +31,7 @@ void ApplyLanguageToModel(ReleaseModel& model, const LanguageFile& language) {
     note[0] = firstLine;
   }
   model.Info.NoteText = note.join(QLatin1Char('\n'));
-  model.StatusText = model.Messages.Text(QStringLiteral("9001"));
+  model.StatusText = model.Messages.Text(Message::StatusNotSaved);
 }
 
 void ApplyLanguage(ReleaseModel& model, const QString& name) {

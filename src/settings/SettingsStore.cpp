@@ -44,8 +44,9 @@ const std::array<SettingKey, 20>& SettingKeys() {
       {"crc", TextField{[](ReleaseModel& m) -> QString& { return m.Opts.ChecksumKind; }}},
       {"VA", TextField{[](ReleaseModel& m) -> QString& { return m.Summary.VariousAlbumTitle; }}},
       {"checkupdate", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.CheckUpdate; }, true}},
-      {"width", IntKey{[](ReleaseModel& m) -> int& { return m.Opts.Width; }, 695}},
-      {"height", IntKey{[](ReleaseModel& m) -> int& { return m.Opts.Height; }, 540}},
+      {"width", IntKey{[](ReleaseModel& m) -> int& { return m.Opts.Width; }, kDefaultWindowWidth}},
+      {"height",
+       IntKey{[](ReleaseModel& m) -> int& { return m.Opts.Height; }, kDefaultWindowHeight}},
       {"filenametemplate",
        TextField{[](ReleaseModel& m) -> QString& { return m.Info.FileNameTemplate; }}},
       {"ads", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.Ads; }, true}},
@@ -146,8 +147,8 @@ StartupSettings ReadStartupSettings(const IniFile& ini) {
   StartupSettings startup;
   startup.DefaultPath = ReadKey(ini, "defaultpath");
   startup.CheckUpdate = ParseSettingsBool(ReadKey(ini, "checkupdate"), true);
-  startup.Width = ParseSettingsInt(ReadKey(ini, "width"), 695);
-  startup.Height = ParseSettingsInt(ReadKey(ini, "height"), 540);
+  startup.Width = ParseSettingsInt(ReadKey(ini, "width"), kDefaultWindowWidth);
+  startup.Height = ParseSettingsInt(ReadKey(ini, "height"), kDefaultWindowHeight);
   return startup;
 }
 

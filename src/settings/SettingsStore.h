@@ -30,8 +30,8 @@ void SaveSettingsFile(const ReleaseModel& model);
 struct StartupSettings {
   QString DefaultPath;
   bool CheckUpdate = true;
-  int Width = 695;
-  int Height = 540;
+  int Width = kDefaultWindowWidth;
+  int Height = kDefaultWindowHeight;
 };
 StartupSettings ReadStartupSettings(const IniFile& ini);
 

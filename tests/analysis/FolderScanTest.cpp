@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "analysis/FolderScan.h"
+#include "platform/FileNames.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -32,7 +33,7 @@ TEST(FolderScanTest, TieBetweenFormatsGoesToTheLaterFormat) {
   EXPECT_EQ(scan.FormatCounts, (std::array<int, 4>{3, 0, 0, 3}));
   EXPECT_EQ(scan.FormatsPresent, 2);
   EXPECT_TRUE(scan.MixedFormats());
-  EXPECT_EQ(scan.DominantFormat, 4);
+  EXPECT_EQ(scan.DominantFormat, AudioFormat::Flac);
   EXPECT_EQ(scan.DominantExtension, QStringLiteral("flac"));
   EXPECT_EQ(Names(scan.TrackList), (QStringList{QStringLiteral("1.flac"), QStringLiteral("2.flac"),
                                                 QStringLiteral("3.flac")}));
@@ -66,7 +67,7 @@ TEST(FolderScanTest, EmptyOrUnreadableFolderEndsWithFlacAndNothingToAnalyse) {
                               folder.FilePath(QStringLiteral("readme.txt"))}) {
     ScanState scan;
     ScanFolder(scan, path, kEnglish);
-    EXPECT_EQ(scan.DominantFormat, 4);
+    EXPECT_EQ(scan.DominantFormat, AudioFormat::Flac);
     EXPECT_EQ(scan.DominantExtension, QStringLiteral("flac"));
     EXPECT_TRUE(scan.TrackList.isEmpty());
     EXPECT_FALSE(scan.MixedFormats());
@@ -90,11 +91,11 @@ TEST(FolderScanTest, ScanListsWhatTheFormatMasksFind) {
                  "e.flac.mpc", "f.ap", "sub.mp3/inner.flac"});
   ScanState scan;
   ScanFolder(scan, folder.Path(), kEnglish);
-  for (int format = 1; format <= kFormatCount; ++format) {
+  for (const AudioFormat format : kAudioFormats) {
     QStringList found;
     FindFiles(folder.Path(), QStringLiteral("*.") + FormatExtension(format), false, found);
     SortIntoTrackOrder(found, kEnglish);
-    EXPECT_EQ(scan.FormatCounts[format - 1], found.size()) << format;
+    EXPECT_EQ(scan.FormatCounts[FormatIndex(format)], found.size()) << FormatIndex(format);
     if (format == scan.DominantFormat) {
       EXPECT_EQ(scan.TrackList, found);
     }
@@ -154,13 +155,11 @@ TEST(FolderScanTest, NewRowHasBlankColumnsAndEmptySeconds) {
   EXPECT_TRUE(row.DurationSecondsText.isEmpty());
 }
 
-TEST(FolderScanTest, MessageTableReadsByKeyAndIsEmptyOutsideIt) {
+TEST(FolderScanTest, MessageTableIsEmptyUntilSet) {
   MessageTable messages;
-  messages.Set(0, QStringLiteral("NFO nie zapisany"));
-  messages.Set(7, QStringLiteral("last"));
-  EXPECT_EQ(messages.Text(QStringLiteral("9001")), QStringLiteral("NFO nie zapisany"));
-  EXPECT_EQ(messages.Text(QStringLiteral("9008")), QStringLiteral("last"));
-  EXPECT_TRUE(messages.Text(QStringLiteral("9002")).isEmpty());
-  EXPECT_TRUE(messages.Text(QStringLiteral("8000")).isEmpty());
-  EXPECT_TRUE(messages.Text(QStringLiteral("abc")).isEmpty());
+  messages.Set(Message::StatusNotSaved, QStringLiteral("NFO nie zapisany"));
+  messages.Set(Message::MixedFormatsLastLine, QStringLiteral("last"));
+  EXPECT_EQ(messages.Text(Message::StatusNotSaved), QStringLiteral("NFO nie zapisany"));
+  EXPECT_EQ(messages.Text(Message::MixedFormatsLastLine), QStringLiteral("last"));
+  EXPECT_TRUE(messages.Text(Message::StatusSaved).isEmpty());
 }

@@ -2,9 +2,9 @@
 
 #include <QFile>
 
+#include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
 #include "analysis/ReleaseSummary.h"
-#include "analysis/TrackAnalysis.h"
 #include "platform/FileError.h"
 #include "support/AudioFixtures.h"
 #include "support/TestSupport.h"

@@ -5,8 +5,8 @@
 #include <QStandardPaths>
 
 #include "NfoTestModels.h"
+#include "checksums/Checksums.h"
 #include "nfo/ChecksumList.h"
-#include "nfo/Checksums.h"
 #include "support/TestSupport.h"
 
 // The lists must satisfy the tools downloaders verify them with: upper-case hexadecimal digits,

@@ -114,6 +114,7 @@ ReleaseModel VariousArtistsNmrRelease(const QString& folder) {
   summary.ChannelsText = QStringLiteral("Stereo");
   summary.VersionText = QStringLiteral("1.2.1");
   summary.EncoderText = QStringLiteral("Free Lossless Audio Codec (FLAC)");
+  summary.Lossless = true;
   summary.AverageText = QStringLiteral("57 %");
   summary.QualityText = QStringLiteral("Lossless");
   summary.Id3v1Text = QStringLiteral("-");

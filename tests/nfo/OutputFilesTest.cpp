@@ -6,9 +6,11 @@
 #include "NfoTestModels.h"
 #include "nfo/ChecksumList.h"
 #include "nfo/NfoComposer.h"
+#include "nfo/OutputFiles.h"
 #include "nfo/OutputSaving.h"
 #include "nfo/Playlists.h"
 #include "platform/FileError.h"
+#include "platform/FileNames.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -25,8 +27,8 @@ void BlockWithFolder(const TempFolder& folder, const QString& name) {
 // A composed release with the messages a language file would supply.
 ReleaseModel ComposedRelease(const QString& folder) {
   ReleaseModel model = PlainRelease(folder);
-  for (int slot = 0; slot < 6; ++slot)
-    model.Messages.Set(slot, QStringLiteral("text%1").arg(9001 + slot));
+  for (const Message message : kMessages)
+    model.Messages.Set(message, QStringLiteral("text%1").arg(static_cast<int>(message)));
   ComposeNfo(model);
   return model;
 }
@@ -348,8 +350,8 @@ TEST(SaveOutputsTest, WithoutAnyFolderNothingIsWrittenRelativeToTheWorkingFolder
 TEST(SaveCommandTest, BeforeAnyCompositionThereIsNothingToSave) {
   TempFolder folder;
   ReleaseModel model = PlainRelease(folder.Path());
-  model.Messages.Set(4, QStringLiteral("nothing"));
-  model.Messages.Set(5, QStringLiteral("caption"));
+  model.Messages.Set(Message::NothingToSaveText, QStringLiteral("nothing"));
+  model.Messages.Set(Message::NothingToSaveCaption, QStringLiteral("caption"));
   const SaveResult result = SaveCommand(model);
   EXPECT_EQ(result.Outcome, SaveOutcome::NothingToSave);
   EXPECT_EQ(result.MessageText, QStringLiteral("nothing"));

@@ -68,10 +68,3 @@ TEST(TextFileTest, WritingReplacesTheFileAndFailureKeepsTheOldOne) {
   EXPECT_FALSE(
       TextFile::TryWriteLines(blocked, {QStringLiteral("x")}, Form::Unicode, CodePage(1252)));
 }
-
-TEST(TextFileTest, EightBitFileNamesGoThroughTheCodePage) {
-  EXPECT_EQ(TextFile::EightBitFileName(QStringLiteral("/m/Łódź 日.sfv"), CodePage(1250)),
-            QStringLiteral("/m/Łódź ?.sfv"));
-  EXPECT_EQ(TextFile::EightBitFileName(QStringLiteral("/m/Łódź.sfv"), CodePage(1252)),
-            QStringLiteral("/m/?ód?.sfv"));
-}

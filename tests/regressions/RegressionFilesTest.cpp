@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
 #include "analysis/ReaderSet.h"
 #include "analysis/ReleaseModel.h"
-#include "analysis/TrackAnalysis.h"
 #include "nfo/NfoComposer.h"
 #include "platform/CodePage.h"
 #include "platform/UserLocale.h"

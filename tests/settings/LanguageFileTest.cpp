@@ -12,10 +12,10 @@ TEST(LanguageFileTest, TextsFillTheMessagesStatusAndFirstNoteLine) {
   model.Run.ProgramDir = folder.Path();
   model.Info.NoteText = QStringLiteral("typed first\nsecond");
   ApplyLanguage(model, QStringLiteral("english.lng"));
-  EXPECT_EQ(model.Messages.Text(QStringLiteral("9001")), QStringLiteral("NFO not saved"));
-  EXPECT_EQ(model.Messages.Text(QStringLiteral("9002")), QStringLiteral("NFO saved"));
-  EXPECT_EQ(model.Messages.Text(QStringLiteral("9008")), QStringLiteral("Dominant:"));
-  EXPECT_TRUE(model.Messages.Text(QStringLiteral("9003")).isEmpty());
+  EXPECT_EQ(model.Messages.Text(Message::StatusNotSaved), QStringLiteral("NFO not saved"));
+  EXPECT_EQ(model.Messages.Text(Message::StatusSaved), QStringLiteral("NFO saved"));
+  EXPECT_EQ(model.Messages.Text(Message::MixedFormatsLastLine), QStringLiteral("Dominant:"));
+  EXPECT_TRUE(model.Messages.Text(Message::SavedText).isEmpty());
   EXPECT_EQ(model.StatusText, QStringLiteral("NFO not saved"));
   EXPECT_EQ(model.Info.NoteText, QStringLiteral("Your note here\nsecond"));
 }
@@ -24,8 +24,8 @@ TEST(LanguageFileTest, MissingFileEmptiesEveryMessage) {
   TempFolder folder;
   ReleaseModel model;
   model.Run.ProgramDir = folder.Path();
-  model.Messages.Set(0, QStringLiteral("old"));
+  model.Messages.Set(Message::StatusNotSaved, QStringLiteral("old"));
   ApplyLanguage(model, QString());
-  EXPECT_TRUE(model.Messages.Text(QStringLiteral("9001")).isEmpty());
+  EXPECT_TRUE(model.Messages.Text(Message::StatusNotSaved).isEmpty());
   EXPECT_TRUE(model.StatusText.isEmpty());
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
-
 #include <QString>
 #include <QStringList>
 #include <condition_variable>
@@ -12,16 +10,6 @@
 #include <stop_token>
 #include <thread>
 #include <vector>
-
-// One step of the checksum pass, reported after each file in track order.
-struct ChecksumProgress {
-  int Track = 0;  // 1-based
-  int TrackCount = 0;
-  QString FileName;
-  QString ChecksumText;
-  int Percent = 0;  // Track / TrackCount x 100, rounded
-};
-using ChecksumProgressCallback = std::function<void(const ChecksumProgress&)>;
 
 // One file's checksum text as the job hands it over.
 struct ChecksumResult {
@@ -53,9 +41,11 @@ class ChecksumJob {
   ChecksumJob(const ChecksumJob&) = delete;
   ChecksumJob& operator=(const ChecksumJob&) = delete;
 
-  // Stops between files as far as the starter can see: nothing more is handed over, so every
-  // row stays as the results taken so far left it. Workers drop the file they are on.
+  // May be called from any thread. Stops between files as far as the starter can see: nothing more
+  // is handed over, so every row stays as the results taken so far left it. Workers drop the file
+  // they are on.
   void RequestStop();
+  bool StopRequested() const;
 
   // The results that are ready and follow the ones already taken, in track order; empty when the
   // next file is still being hashed. Throws the FileError of a file that could not be read when
@@ -101,16 +91,3 @@ class ChecksumJob {
 
   std::vector<std::jthread> workers_;
 };
-
-// The checksum pass over a model's track rows (rows 1 to TrackCount) with its checksum kind.
-std::unique_ptr<ChecksumJob> StartChecksumPass(const ReleaseModel& model,
-                                               ChecksumJob::Notify notify = {},
-                                               int workerCount = 0);
-
-// Puts one handed-over result where the pass shows it: the row's ChecksumText, the two status
-// labels and the progress bar. Returns the step as the progress callbacks report it.
-ChecksumProgress StoreChecksumResult(ReleaseModel& model, const ChecksumResult& result);
-
-// The end of a pass that ran to its last file or was stopped: both status labels are emptied. A
-// pass ended by a failure leaves them showing the last file it finished.
-void FinishChecksumPass(ReleaseModel& model);

@@ -1,7 +1,6 @@
-#include "analysis/ChecksumJob.h"
+#include "checksums/ChecksumJob.h"
 
-#include "nfo/Checksums.h"
-#include "platform/UserLocale.h"
+#include "checksums/Checksums.h"
 
 #include <algorithm>
 #include <utility>
@@ -41,6 +40,11 @@ void ChecksumJob::RequestStop() {
   for (std::jthread& worker : workers_)
     worker.request_stop();
   changed_.notify_all();
+}
+
+bool ChecksumJob::StopRequested() const {
+  const std::lock_guard lock(mutex_);
+  return stopped_;
 }
 
 int ChecksumJob::ClaimNextFile() {
@@ -116,31 +120,4 @@ bool ChecksumJob::Done() const {
 
 bool ChecksumJob::DoneLocked() const {
   return stopped_ || failureThrown_ || nextToTake_ >= static_cast<int>(slots_.size());
-}
-
-std::unique_ptr<ChecksumJob> StartChecksumPass(const ReleaseModel& model,
-                                               ChecksumJob::Notify notify, int workerCount) {
-  const size_t rows =
-      std::min(static_cast<size_t>(std::max(model.Scan.TrackCount, 0)), model.Tracks.size());
-  QStringList paths;
-  paths.reserve(static_cast<qsizetype>(rows));
-  for (size_t i = 0; i < rows; ++i)
-    paths.append(model.Tracks[i].FilePath);
-  return std::make_unique<ChecksumJob>(model.Opts.ChecksumKind, paths, std::move(notify),
-                                       workerCount);
-}
-
-ChecksumProgress StoreChecksumResult(ReleaseModel& model, const ChecksumResult& result) {
-  const int count = model.Scan.TrackCount;
-  TrackRecord& row = model.Tracks.at(static_cast<size_t>(result.Track - 1));
-  row.ChecksumText = result.ChecksumText;
-  model.Progress.FileLabel = row.FileName;
-  model.Progress.ChecksumLabel = result.ChecksumText;
-  model.Progress.Percent = static_cast<int>(RoundHalfEven(100.0 * result.Track / count));
-  return {result.Track, count, row.FileName, result.ChecksumText, model.Progress.Percent};
-}
-
-void FinishChecksumPass(ReleaseModel& model) {
-  model.Progress.FileLabel.clear();
-  model.Progress.ChecksumLabel.clear();
 }

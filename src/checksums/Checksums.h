@@ -2,11 +2,23 @@
 
 #include <QString>
 #include <optional>
+#include <stdexcept>
 #include <stop_token>
 
 // Checksums of whole track files, as the checksum lists and the track list show them. Files are
 // opened by their Unicode path for reading, other readers allowed; a file that cannot be opened,
 // or that another handle holds open for writing, throws FileError "Cannot open file %s".
+
+// The two checksum kinds the options offer ("SFV" for CRC-32, "MD5"), compared exactly; any other
+// text selects no checksum and no list.
+bool IsChecksumKind(const QString& kind);
+
+// MD5 comes from the system's crypto library, loaded when the first digest is made. Without it
+// (or with a broken one) every MD5 throws this; no file can cause it.
+class ChecksumUnavailable : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // CRC-32 (the zip/PNG polynomial) as 8 upper-case hexadecimal digits.
 QString FileCrc32(const QString& path);

@@ -4,9 +4,8 @@
 #include <atomic>
 #include <tuple>
 
-#include "analysis/ChecksumJob.h"
-#include "analysis/TrackAnalysis.h"
-#include "nfo/Checksums.h"
+#include "checksums/ChecksumJob.h"
+#include "checksums/Checksums.h"
 #include "platform/FileError.h"
 #include "support/TestSupport.h"
 
@@ -129,67 +128,6 @@ TEST(ChecksumJobTest, KindWithoutChecksumGivesEmptyTextsWithoutOpeningFiles) {
   ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(results[0].ChecksumText, QString());
   EXPECT_EQ(results[1].ChecksumText, QString());
-}
-
-class ChecksumPassTest : public ::testing::Test {
- protected:
-  void AddRow(const char* name, const QByteArray& bytes) {
-    const QString path = folder_.Write(QString::fromUtf8(name), bytes);
-    model_.Tracks.push_back(TrackRecord::NewRow(path));
-    model_.Scan.TrackList.append(path);
-    model_.Scan.TrackCount = static_cast<int>(model_.Tracks.size());
-  }
-
-  TempFolder folder_;
-  ReleaseModel model_;
-};
-
-TEST_F(ChecksumPassTest, PassCoversTheCountedRowsAndShowsEachStep) {
-  AddRow("1.mp3", QByteArray("123456789"));
-  AddRow("2.mp3", QByteArray());
-  AddRow("3.mp3", QByteArray("abc"));
-  model_.Scan.TrackCount = 2;  // a row beyond the count is not part of the pass
-  model_.Opts.ChecksumKind = QStringLiteral("SFV");
-
-  const std::unique_ptr<ChecksumJob> job = StartChecksumPass(model_);
-  const std::vector<ChecksumResult> results = TakeAll(*job);
-  ASSERT_EQ(results.size(), 2u);
-
-  const ChecksumProgress first = StoreChecksumResult(model_, results[0]);
-  EXPECT_EQ(first.Track, 1);
-  EXPECT_EQ(first.TrackCount, 2);
-  EXPECT_EQ(first.Percent, 50);
-  EXPECT_EQ(first.FileName, QStringLiteral("1.mp3"));
-  EXPECT_EQ(model_.Tracks[0].ChecksumText, QStringLiteral("CBF43926"));
-  EXPECT_EQ(model_.Progress.FileLabel, QStringLiteral("1.mp3"));
-  EXPECT_EQ(model_.Progress.ChecksumLabel, QStringLiteral("CBF43926"));
-
-  StoreChecksumResult(model_, results[1]);
-  EXPECT_EQ(model_.Tracks[1].ChecksumText, QStringLiteral("00000000"));
-  EXPECT_EQ(model_.Progress.Percent, 100);
-  EXPECT_EQ(model_.Tracks[2].ChecksumText, QStringLiteral(" "));
-
-  FinishChecksumPass(model_);
-  EXPECT_TRUE(model_.Progress.FileLabel.isEmpty());
-  EXPECT_TRUE(model_.Progress.ChecksumLabel.isEmpty());
-}
-
-TEST_F(ChecksumPassTest, FailureLeavesTheLabelsOnTheLastFileFinished) {
-  AddRow("1.mp3", QByteArray("123456789"));
-  AddRow("2.mp3", QByteArray("abc"));
-  AddRow("3.mp3", QByteArray("def"));
-  QFile::remove(model_.Tracks[1].FilePath);
-  model_.Opts.ChecksumKind = QStringLiteral("MD5");
-  QList<int> reported;
-
-  EXPECT_THROW(
-      ComputeChecksums(model_, [&](const ChecksumProgress& step) { reported.append(step.Track); }),
-      FileError);
-  EXPECT_EQ(reported, QList<int>{1});
-  EXPECT_EQ(model_.Tracks[0].ChecksumText, QStringLiteral("25F9E794323B453885F5181F1B624D0B"));
-  EXPECT_EQ(model_.Tracks[2].ChecksumText, QStringLiteral(" "));
-  EXPECT_EQ(model_.Progress.FileLabel, QStringLiteral("1.mp3"));
-  EXPECT_EQ(model_.Progress.Percent, 33);
 }
 
 }  // namespace

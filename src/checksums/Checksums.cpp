@@ -1,4 +1,4 @@
-#include "nfo/Checksums.h"
+#include "checksums/Checksums.h"
 
 #include "platform/FileStream.h"
 
@@ -48,10 +48,15 @@ QString UpperHex(const QByteArray& bytes) {
   return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
+#define VELMORA_CRYPTO_LIBRARY "libcrypto.so." QT_STRINGIFY(OPENSSL_VERSION_MAJOR)
+
 // Only a missing or broken crypto library fails here; no file can cause it.
 void Require(bool ok) {
-  if (!ok)
-    throw std::runtime_error("MD5 digest unavailable");
+  if (!ok) {
+    throw ChecksumUnavailable(
+        "MD5 checksums are unavailable: the crypto library " VELMORA_CRYPTO_LIBRARY
+        " cannot be loaded");
+  }
 }
 
 // libcrypto is opened on the first MD5 instead of being linked: loading and relocating it takes
@@ -73,8 +78,7 @@ void Bind(void* library, const char* name, Function& function) {
 }
 
 Md5Library OpenMd5Library() {
-  void* library =
-      dlopen("libcrypto.so." QT_STRINGIFY(OPENSSL_VERSION_MAJOR), RTLD_NOW | RTLD_LOCAL);
+  void* library = dlopen(VELMORA_CRYPTO_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   Require(library != nullptr);
   Md5Library functions;
   Bind(library, "EVP_MD_CTX_new", functions.newContext);
@@ -127,6 +131,10 @@ std::optional<QString> Md5OfFile(const QString& path, const std::stop_token& sto
 }
 
 }  // namespace
+
+bool IsChecksumKind(const QString& kind) {
+  return kind == QLatin1String("SFV") || kind == QLatin1String("MD5");
+}
 
 QString FileCrc32(const QString& path) {
   return *Crc32OfFile(path, std::stop_token());

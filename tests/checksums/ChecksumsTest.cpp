@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "nfo/Checksums.h"
+#include "checksums/Checksums.h"
 #include "platform/FileError.h"
 #include "support/TestSupport.h"
 
