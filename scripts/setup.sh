@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ pkg-config python3
+  cmake ninja-build g++ pkg-config python3 clang-format
   # libraries
   qt6-base-dev libicu-dev libsimpleini-dev libdeflate-dev libssl-dev
   # tests and tools that make or check fixtures

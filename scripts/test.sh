@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with the sanitizers (ci preset) and runs every test.
+# Installs what is missing, checks the formatting, builds with the sanitizers (ci preset; the
+# build also checks the includes between layers) and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check_format.sh
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci

@@ -213,7 +213,9 @@ bool ReadPicture(BlockCursor& cursor, TPictureTag& picture) {
 // The body of one block; a body cut short by the end of the file gives what is there.
 void ReadBlockBody(uint8_t type, BlockCursor body, int blockIndex, FLACFileInfo& info) {
   QByteArray bytes;
-  if (type == kStreamInfo) {
+  // A stream has exactly one STREAMINFO, the first block. A later block of that type (a damaged
+  // block before it can make the walk read one out of picture data) is listed, nothing more.
+  if (type == kStreamInfo && blockIndex == 0) {
     if (body.Take(kStreamInfoLength, bytes))
       UnpackStreamInfo(bytes, info);
   } else if (type == kVorbisComment) {

@@ -20,11 +20,9 @@ constexpr int kHeaderLength = 4;
 constexpr int kVendorScanStart = kFrameWindow - 8;
 constexpr int kID3v1Length = 128;
 
-constexpr uint8_t kMpeg25 = 0;
 constexpr uint8_t kReservedVersion = 1;
 constexpr uint8_t kMpeg1 = 3;
 constexpr uint8_t kReservedLayer = 0;
-constexpr uint8_t kLayer3 = 1;
 constexpr uint8_t kLayer2 = 2;
 constexpr uint8_t kLayer1 = 3;
 constexpr uint8_t kStereo = 0;

@@ -2,6 +2,8 @@
 
 // The ID3v1 genre list with its common extension; the spellings stand as the format has them.
 const std::array<std::string_view, kGenreCount>& ID3v1Genres() {
+  // The table is laid out by hand, many names to a line.
+  // clang-format off
   static constexpr std::array<std::string_view, kGenreCount> kGenres = {
       "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
       "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
@@ -24,5 +26,6 @@ const std::array<std::string_view, kGenreCount>& ID3v1Genres() {
       "Negerpunk", "Polsk Punk", "Beat", "Christian Gangsta Rap", "Heavy Metal", "Black Metal",
       "Crossover", "Contemporary Christian", "Christian Rock", "Merengue", "Salsa",
       "Thrash Metal", "Anime", "JPop", "Synthpop"};
+  // clang-format on
   return kGenres;
 }

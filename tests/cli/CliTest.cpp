@@ -22,11 +22,14 @@ struct CliRun {
 
 // Runs velmora-cli with its program folder (the working folder) in `programDir`.
 CliRun RunCli(const QString& programDir, const QStringList& arguments,
-              const QString& locale = QStringLiteral("en_US.UTF-8")) {
+              const QString& locale = QStringLiteral("en_US.UTF-8"),
+              const QString& libraryPath = QString()) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("LC_ALL"), locale);
   environment.insert(QStringLiteral("LANG"), locale);
+  if (!libraryPath.isEmpty())
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), libraryPath);
   process.setProcessEnvironment(environment);
   process.setWorkingDirectory(programDir);
   process.start(QStringLiteral(VELMORA_CLI), arguments);
@@ -172,6 +175,52 @@ TEST_F(CliTest, NeverWritesSettingsOrNote) {
   ASSERT_EQ(RunCli(program_.Path(), {QStringLiteral("--no-ads"), Album()}).exitCode, 0);
   EXPECT_EQ(program_.Read(QStringLiteral("nfo.ini")), settings);
   EXPECT_TRUE(program_.Read(QStringLiteral("note.txt")).isEmpty());
+}
+
+TEST_F(CliTest, SetFileTakesAnyFieldAndChecksWhatTheFileHolds) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  const QString ripDate = program_.Write(QStringLiteral("date.txt"), "2023-04-05");
+  const QString nmr = program_.Write(QStringLiteral("nmr.txt"), "1");
+  const QString note = program_.Write(QStringLiteral("note.in"),
+                                      "\xEF\xBB\xBFPierwsza\n\xC5\xBB\xC3\xB3\xC5\x82\xC4\x87");
+  const CliRun run =
+      RunCli(program_.Path(), {QStringLiteral("--json"), QStringLiteral("--set-file"),
+                               QStringLiteral("RipDate=") + ripDate, QStringLiteral("--set-file"),
+                               QStringLiteral("Nmr=") + nmr, QStringLiteral("--set-file"),
+                               QStringLiteral("NoteText=") + note, Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+  const QJsonObject info = root[QStringLiteral("info")].toObject();
+  EXPECT_EQ(info[QStringLiteral("RipDate")].toString(), QStringLiteral("2023-04-05"));
+  EXPECT_EQ(info[QStringLiteral("NoteText")].toString(), QStringLiteral("Pierwsza\nŻółć"));
+  EXPECT_TRUE(root[QStringLiteral("summary")].toObject()[QStringLiteral("Nmr")].toBool());
+
+  // What the file holds is checked before any work, like a value given on the command line.
+  const QString badDate = program_.Write(QStringLiteral("bad.txt"), "yesterday");
+  const CliRun malformed = RunCli(program_.Path(), {QStringLiteral("--set-file"),
+                                                    QStringLiteral("RipDate=") + badDate, Album()});
+  EXPECT_EQ(malformed.exitCode, 2);
+  EXPECT_TRUE(malformed.err.contains("bad.txt")) << malformed.err.toStdString();
+  const QString missing = program_.FilePath(QStringLiteral("missing.txt"));
+  const CliRun unreadable =
+      RunCli(program_.Path(),
+             {QStringLiteral("--set-file"), QStringLiteral("NoteText=") + missing, Album()});
+  EXPECT_EQ(unreadable.exitCode, 3);
+  EXPECT_TRUE(unreadable.err.startsWith("Cannot open file ")) << unreadable.err.toStdString();
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.nfo")).isEmpty());
+}
+
+TEST_F(CliTest, Md5WithoutTheCryptoLibrarySaysSoAndExitsWithThree) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  // A library of that name that is no library at all: loading it fails as a missing one does.
+  TempFolder libraries;
+  libraries.Write(QStringLiteral("libcrypto.so.3"), "not a shared object");
+  const CliRun run =
+      RunCli(program_.Path(), {QStringLiteral("--checksum"), QStringLiteral("md5"), Album()},
+             QStringLiteral("en_US.UTF-8"), libraries.Path());
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_TRUE(run.err.contains("MD5 checksums are unavailable")) << run.err.toStdString();
+  EXPECT_TRUE(album_.Read(QStringLiteral("00. Artist - Album.nfo")).isEmpty());
 }
 
 TEST(CommandLineTest, OptionsBecomeARequest) {

@@ -160,12 +160,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ValidityCase{0, 16, 441000, false}, ValidityCase{44100, 4, 441000, true},
                       ValidityCase{44100, 3, 441000, false}, ValidityCase{44100, 16, 0, false}));
 
-TEST_F(FLACfileTest, LaterStreamInfoOverwritesEarlier) {
-  ASSERT_TRUE(Read(Flac({Block(kStreamInfo, StreamInfo(8000, 1, 8, 8000)),
-                         Block(kStreamInfo, StreamInfo(48000, 2, 24, 96000), true)})));
-  EXPECT_EQ(reader_.SampleRate(), 48000);
+// A stream has one STREAMINFO and it comes first. A picture block whose length reads 0 makes the
+// walk take the picture's bytes for block headers; one of them may look like a second STREAMINFO,
+// which must not replace the stream's facts (it once gave 300164 Hz and 3 channels).
+TEST_F(FLACfileTest, OnlyTheFirstBlockGivesStreamFacts) {
+  const QByteArray bogusInfo = Block(kStreamInfo, StreamInfo(300164, 3, 6, 0xFFFFFFFFFull));
+  ASSERT_TRUE(Read(Flac({CdStreamInfoBlock(), Block(kPicture, QByteArray()), bogusInfo,
+                         Block(kPadding, QByteArray(8, '\0'), true)})));
+  EXPECT_EQ(reader_.SampleRate(), 44100);
   EXPECT_EQ(reader_.Channels(), 2);
-  EXPECT_DOUBLE_EQ(reader_.Duration(), 2.0);
+  EXPECT_EQ(reader_.BitsPerSample(), 16);
+  EXPECT_DOUBLE_EQ(reader_.Duration(), 10.0);
+  ASSERT_EQ(reader_.BlockCount(), 4);
+  EXPECT_EQ(reader_.Blocks()[2].BlockType, kStreamInfo);  // still listed
+
+  ASSERT_TRUE(Read(Flac({Block(kPadding, QByteArray(4, '\0')), CdStreamInfoBlock(true)})));
+  EXPECT_EQ(reader_.SampleRate(), 0);
+  EXPECT_FALSE(reader_.Valid());
 }
 
 TEST_F(FLACfileTest, CommentFieldsNamesUpperCasedAndLaterEntryWins) {
