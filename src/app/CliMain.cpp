@@ -4,7 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/JsonExport.h"
-#include "app/ModelFields.h"
+#include "session/ModelFields.h"
 #include "checksums/Checksums.h"
 #include "platform/FileError.h"
 #include "platform/FileStream.h"

@@ -1,7 +1,7 @@
 #include "app/JsonExport.h"
 
 #include "app/JsonWriter.h"
-#include "app/ModelFields.h"
+#include "session/ModelFields.h"
 #include "nfo/OutputFiles.h"
 
 namespace {

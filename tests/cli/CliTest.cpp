@@ -6,7 +6,6 @@
 #include <QProcess>
 
 #include "app/CommandLine.h"
-#include "app/ModelFields.h"
 #include "support/AudioFixtures.h"
 #include "support/TestSupport.h"
 
@@ -240,20 +239,4 @@ TEST(CommandLineTest, OptionsBecomeARequest) {
   EXPECT_EQ(request.Now, QDateTime(QDate(2024, 5, 17), QTime(21, 4, 5)));
   ASSERT_EQ(request.FieldValues.size(), 2);
   EXPECT_EQ(request.FieldValues[1].second, QStringLiteral("Rock=Roll"));
-}
-
-TEST(ModelFieldsTest, TextsBooleansDatesAndListsAreSetByName) {
-  ReleaseModel model;
-  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("RippedBy"), QStringLiteral("Ja")));
-  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("VariousArtists"), QStringLiteral("1")));
-  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("RipDate"), QStringLiteral("2024-02-29")));
-  EXPECT_TRUE(SetFieldFromText(model, QStringLiteral("SelectedGroups"), QStringLiteral("a;b")));
-  EXPECT_EQ(model.Info.RippedBy, QStringLiteral("Ja"));
-  EXPECT_TRUE(model.Summary.VariousArtists);
-  EXPECT_EQ(model.Info.RipDate, QDate(2024, 2, 29));
-  EXPECT_EQ(model.Info.SelectedGroups, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
-  EXPECT_FALSE(SetFieldFromText(model, QStringLiteral("RipDate"), QStringLiteral("2023-02-29")));
-  EXPECT_FALSE(SetFieldFromText(model, QStringLiteral("ripdate"), QStringLiteral("2024-01-01")));
-  EXPECT_FALSE(SetFieldFromText(model, QStringLiteral("CoverCd"), QStringLiteral("true")));
-  EXPECT_EQ(model.Info.RipDate, QDate(2024, 2, 29));
 }

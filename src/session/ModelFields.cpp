@@ -1,4 +1,4 @@
-#include "app/ModelFields.h"
+#include "session/ModelFields.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 #include <QString>
 #include <variant>
 
-// The fields of ReleaseSummary and ReleaseInfo by their model names, so velmora-cli can set any
-// of them (--set) and report all of them (--json) from one table.
+// The fields of ReleaseSummary and ReleaseInfo by their model names, in one table: velmora-cli
+// sets any of them (--set) and reports all of them (--json), and the window binds each control
+// named after a field (its objectName) to that field.
 using FieldRef = std::variant<QString*, bool*, QDate*, QStringList*>;
 
 // Visits a FieldRef with one lambda per field type.
