@@ -4,10 +4,10 @@
 
 #include "app/CommandLine.h"
 #include "app/JsonExport.h"
-#include "session/ModelFields.h"
 #include "checksums/Checksums.h"
 #include "platform/FileError.h"
 #include "platform/FileStream.h"
+#include "session/ModelFields.h"
 #include "session/ReleaseSession.h"
 
 #include <unistd.h>

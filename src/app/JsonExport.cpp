@@ -1,8 +1,8 @@
 #include "app/JsonExport.h"
 
 #include "app/JsonWriter.h"
-#include "session/ModelFields.h"
 #include "nfo/OutputFiles.h"
+#include "session/ModelFields.h"
 
 namespace {
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/Captions.h"
+#include "ui/SecondaryWindow.h"
+
+class QLabel;
+class QPushButton;
+
+// TAbout: the program's name and version, two lines about it, its web and contact addresses.
+class AboutBox : public SecondaryWindow {
+  Q_OBJECT
+
+ public:
+  AboutBox();
+
+  QList<CaptionKey> CaptionKeys();
+
+  QLabel* Picture;
+  QLabel* Title;
+  QPushButton* Ok;
+
+ signals:
+  void AddressClicked(const QString& address);
+};
+
+// The product's contact address, as the about box shows it.
+QString ContactAddress();

@@ -1,0 +1,84 @@
+#include "ui/Captions.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QWidget>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+bool Is(const char* a, const char* b) {
+  return std::strcmp(a, b) == 0;
+}
+
+int Stage(const CaptionKey& key) {
+  if (key.Legend)
+    return 12;
+  const char* section = key.Section;
+  if (Is(section, "MENU"))
+    return 0;
+  if (Is(section, "TABSHEETS"))
+    return 1;
+  if (Is(section, "LABELS") && Is(key.Key, "6013"))
+    return 2;
+  if (Is(section, "GENERAL"))
+    return 3;
+  if (Is(section, "LISTVIEW"))
+    return 4;
+  if (Is(section, "GROUPBOXES"))
+    return 5;
+  if (Is(section, "LABELS") && Is(key.Key, "6029"))
+    return 6;
+  if (Is(section, "BUTTONS"))
+    return 7;
+  if (Is(section, "LABELS"))
+    return 8;
+  if (Is(section, "CHECKBOXES"))
+    return 9;
+  if (Is(section, "FORMS"))
+    return 10;
+  return 11;  // TEXTS
+}
+
+}  // namespace
+
+void ApplyCaptions(QList<CaptionKey> keys, const LanguageFile& language) {
+  // The keys of each section sort as the tables list them ("0" < "00" < "02" < "1" ...).
+  std::stable_sort(keys.begin(), keys.end(), [](const CaptionKey& a, const CaptionKey& b) {
+    const int stageA = Stage(a);
+    const int stageB = Stage(b);
+    return stageA != stageB ? stageA < stageB : std::strcmp(a.Key, b.Key) < 0;
+  });
+  for (const CaptionKey& key : keys) {
+    const QString text = language.Text(key.Section, key.Key);
+    key.Apply(key.Legend ? text + QLatin1Char(':') : text);
+  }
+}
+
+QString WithoutMnemonic(const QString& caption) {
+  QString plain;
+  plain.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    // "&&" stands for one "&"; a single "&" only marks the letter after it.
+    if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+      ++i;
+    else if (caption[i] == QLatin1Char('&'))
+      continue;
+    plain.append(caption[i]);
+  }
+  return plain;
+}
+
+void NameControlsAfterCaptions(QWidget* root, const QList<CaptionOwner>& captionOwners) {
+  for (QLabel* label : root->findChildren<QLabel*>()) {
+    if (label->buddy())
+      label->buddy()->setAccessibleName(WithoutMnemonic(label->text()));
+  }
+  for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+    if (!button->text().isEmpty())
+      button->setAccessibleName(WithoutMnemonic(button->text()));
+  }
+  for (const CaptionOwner& owner : captionOwners)
+    owner.Control->setAccessibleName(WithoutMnemonic(owner.Caption()));
+}

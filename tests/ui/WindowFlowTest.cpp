@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "WindowHarness.h"
+#include "nfo/OutputSaving.h"
+#include "platform/TextFile.h"
+#include "platform/UserLocale.h"
+#include "support/AudioFixtures.h"
+#include "support/GoldenAlbum.h"
+#include "ui/FieldBinding.h"
+#include "ui/FolderPage.h"
+#include "ui/NfoPage.h"
+#include "ui/OptionsDialog.h"
+#include "ui/ReleasePage.h"
+
+namespace {
+
+class WindowFlowTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    UserLocale::SetSystem(QLocale(QLocale::English, QLocale::UnitedStates));
+  }
+
+  static QByteArray RunCli(const QString& programDir, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("pl_PL.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(programDir);
+    process.start(QStringLiteral(VELMORA_CLI), arguments);
+    EXPECT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+  }
+
+  // Near the left edge: a check box stretched by its layout takes clicks on its box and caption
+  // only, not on the empty rest of its width.
+  static void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+  }
+};
+
+// Everything a user does for one release, in the real window: the options, the folder, the
+// analysis with its checksum pass, page 3, the preview and the save. The preview holds what
+// velmora-cli prints for the same inputs, and the saved files are what it saves, byte for byte.
+TEST_F(WindowFlowTest, FolderToSavedFilesIsWhatTheCommandLineWrites) {
+  UserLocale::SetSystem(QLocale(QLocale::Polish, QLocale::Poland));
+  GoldenAlbum release;
+  CopyShippedLanguages(release.program.Path());
+  WindowHarness harness(release.program.Path(), [] { return GoldenAlbum::Now(); });
+  MainWindow& window = harness.Window();
+
+  window.SettingsAction()->trigger();
+  OptionsDialog& options = *window.Options();
+  ASSERT_TRUE(options.isVisible());
+  EXPECT_FALSE(window.isEnabled());
+  options.AutoCrc->setChecked(true);
+  options.ChecksumKind->setCurrentText(QStringLiteral("SFV"));
+  options.SaveUnicode->setChecked(false);
+  options.LanguageFiles->setCurrentRow(0);  // english.lng
+  Click(options.ChooseLanguage);
+  Click(options.Ok);
+  EXPECT_TRUE(window.isEnabled());
+  EXPECT_EQ(window.SaveAction()->text(), QStringLiteral("&Save"));
+
+  harness.ChooseFolder(release.album.Path());
+  EXPECT_EQ(window.Folder()->FolderPath->text(), release.album.Path());
+  EXPECT_TRUE(window.Folder()->Next->isEnabled());
+  ASSERT_TRUE(harness.Analyse());
+  EXPECT_EQ(window.Pages()->currentIndex(), 1);
+  EXPECT_TRUE(window.Pages()->isTabVisible(3));
+
+  ReleasePage& page = *window.Release();
+  window.Pages()->setCurrentWidget(&page);
+  page.RipDate->setDate(GoldenAlbum::RipDate());
+  for (const char* name : {"IncludePls", "IncludeM3u", "CoverFront", "CoverCd", "IncludeCue"})
+    Click(page.findChild<QCheckBox*>(QString::fromLatin1(name)));
+  for (const QString group :
+       {QStringLiteral("alt.binaries.pl.mp3"), QStringLiteral("alt.binaries.sounds.mp3"),
+        QStringLiteral("pl.test")}) {
+    page.Group->setEditText(group);
+    Click(page.AddGroup);
+  }
+
+  const QString preview = harness.ShowNfoPage();
+  const QStringList sameInputs = {
+      QStringLiteral("--now"),
+      GoldenAlbum::Now().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")),
+      QStringLiteral("--language"),
+      QStringLiteral("english.lng"),
+      QStringLiteral("--set"),
+      QStringLiteral("RipDate=2024-05-16"),
+      QStringLiteral("--set"),
+      QStringLiteral("IncludePls=1"),
+      QStringLiteral("--set"),
+      QStringLiteral("IncludeM3u=1"),
+      QStringLiteral("--set"),
+      QStringLiteral("CoverFront=1"),
+      QStringLiteral("--set"),
+      QStringLiteral("CoverCd=1"),
+      QStringLiteral("--set"),
+      QStringLiteral("IncludeCue=1"),
+      QStringLiteral("--set"),
+      QStringLiteral("SelectedGroups=alt.binaries.pl.mp3;alt.binaries.sounds.mp3;pl.test"),
+      release.album.Path()};
+  const QByteArray printed =
+      RunCli(release.program.Path(), QStringList{QStringLiteral("--print")} + sameInputs);
+  EXPECT_EQ(TextFile::Encode(NfoFileLines(preview), TextFile::Form::EightBit, CodePage(1250)),
+            printed);
+  EXPECT_TRUE(preview.contains(QStringLiteral("Write anything you want....")));
+
+  Click(window.Nfo()->SaveNfo);
+  ASSERT_TRUE(harness.prompts.Errors.isEmpty()) << harness.prompts.Errors.join(u' ').toStdString();
+  ASSERT_EQ(harness.prompts.Messages.size(), 1);
+  EXPECT_EQ(harness.prompts.Messages[0].Caption, QStringLiteral("Saved"));
+  EXPECT_EQ(harness.prompts.Messages[0].Shown, WindowPrompts::Icon::None);
+  EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO saved."));
+
+  const QString base = GoldenAlbum::EightBitBaseName();
+  QList<QByteArray> savedByWindow;
+  for (const char* extension : {".nfo", ".sfv", ".pls", ".m3u"})
+    savedByWindow << release.album.Read(base + QString::fromLatin1(extension));
+  RunCli(release.program.Path(), sameInputs);
+  int index = 0;
+  for (const char* extension : {".nfo", ".sfv", ".pls", ".m3u"}) {
+    EXPECT_FALSE(savedByWindow[index].isEmpty()) << extension;
+    EXPECT_EQ(savedByWindow[index++], release.album.Read(base + QString::fromLatin1(extension)))
+        << extension;
+  }
+}
+
+TEST_F(WindowFlowTest, ClosingDuringThePassStopsItAndStillSavesSettingsAndNote) {
+  TempFolder program, album;
+  program.Write(QStringLiteral("nfo.ini"), "[Velmora]\r\nautocrc=1\r\ncrc=MD5\r\n");
+  album.Write(QStringLiteral("1.mpc"), QByteArray("123456789"));
+  album.Write(QStringLiteral("2.mpc"), QByteArray("abc"));
+  // Hashing this one whole would take minutes: the pass is busy with it when the window closes.
+  QFile huge(album.FilePath(QStringLiteral("3.mpc")));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(256) << 30));
+  huge.close();
+  auto harness = std::make_unique<WindowHarness>(program.Path());
+  MainWindow& window = harness->Window();
+  harness->ChooseFolder(album.Path());
+  window.Release()->NoteText->setPlainText(QStringLiteral("typed while hashing"));
+  QTest::mouseClick(window.Folder()->Next, Qt::LeftButton);
+  // The window keeps answering while the pass runs: the second file's checksum arrives here.
+  for (int waited = 0; window.Folder()->FileLabel->text() != QStringLiteral("2.mpc"); ++waited) {
+    ASSERT_LT(waited, 3000) << "no checksum reached the window";
+    QTest::qWait(10);
+  }
+  EXPECT_TRUE(window.Busy());
+  EXPECT_FALSE(window.Folder()->Browse->isEnabled());
+  EXPECT_FALSE(window.SaveAction()->isEnabled());
+
+  QElapsedTimer closing;
+  closing.start();
+  EXPECT_TRUE(window.close());
+  EXPECT_LT(closing.elapsed(), 5000);
+  EXPECT_FALSE(window.Busy());
+  EXPECT_FALSE(harness->Model().Run.AnalysisDone);
+  EXPECT_EQ(harness->Model().Tracks[1].ChecksumText,
+            QStringLiteral("900150983CD24FB0D6963F7D28E17F72"));
+  EXPECT_TRUE(program.Read(QStringLiteral("nfo.ini")).contains("crc=MD5"));
+  const QByteArray note = program.Read(QStringLiteral("note.txt"));
+  EXPECT_TRUE(note.startsWith("\xFF\xFE"));
+  EXPECT_TRUE(
+      TextFile::Decode(note, CodePage(1252)).contains(QStringLiteral("typed while hashing")));
+}
+
+TEST_F(WindowFlowTest, SaveFailuresAndNothingToSaveAreShownAndTheWindowStaysUsable) {
+  TempFolder program, album;
+  CopyShippedLanguages(program.Path());
+  program.Write(QStringLiteral("nfo.ini"),
+                "[Velmora]\r\nautocrc=0\r\nlanguage=english.lng\r\n"
+                "filenametemplate=%author% - %album%\r\n");
+  album.Write(QStringLiteral("1.mp3"), fixtures::Id3v2Tag({{"TPE1", "Artist"}, {"TALB", "Album"}}) +
+                                           fixtures::MpegFrames(128, 40));
+  const QString nfo = QStringLiteral("Artist - Album.nfo");
+  WindowHarness harness(program.Path());
+  MainWindow& window = harness.Window();
+
+  window.SaveAction()->trigger();  // before any analysis
+  ASSERT_EQ(harness.prompts.Messages.size(), 1);
+  EXPECT_EQ(harness.prompts.Messages[0].Text,
+            QStringLiteral("Nothing to save: analyse a folder first."));
+  EXPECT_EQ(harness.prompts.Messages[0].Caption, QStringLiteral("Warning"));
+  EXPECT_EQ(harness.prompts.Messages[0].Shown, WindowPrompts::Icon::Error);
+  EXPECT_TRUE(album.Read(nfo).isEmpty());
+
+  harness.ChooseFolder(album.Path());
+  ASSERT_TRUE(harness.Analyse());
+  harness.ShowNfoPage();
+  // A folder where the NFO must go: its creation fails whoever runs the test.
+  ASSERT_TRUE(QDir(album.Path()).mkdir(nfo));
+  QTest::mouseClick(window.Nfo()->SaveNfo, Qt::LeftButton);
+  ASSERT_EQ(harness.prompts.Errors.size(), 1);
+  EXPECT_EQ(harness.prompts.Errors[0], QStringLiteral("Cannot create file ") + album.FilePath(nfo));
+  EXPECT_EQ(harness.prompts.Messages.size(), 1);  // no success message
+  EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO not saved!"));
+  EXPECT_TRUE(window.Nfo()->SaveNfo->isEnabled());
+
+  ASSERT_TRUE(QDir(album.Path()).rmdir(nfo));
+  window.SaveAction()->trigger();
+  EXPECT_EQ(harness.prompts.Messages.size(), 2);
+  EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO saved."));
+  EXPECT_FALSE(album.Read(nfo).isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#include "WindowHarness.h"
+
+#include "ui/FolderPage.h"
+#include "ui/NfoPage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+WindowHarness::WindowHarness(const QString& programDir, MainWindow::Clock clock)
+    : window_(std::make_unique<MainWindow>(session, prompts, programDir, std::move(clock))) {
+  window_->CreateDialogs();
+  window_->LoadSettings();
+  window_->ShowCentred();
+}
+
+WindowHarness::~WindowHarness() = default;
+
+void WindowHarness::ChooseFolder(const QString& folder) {
+  prompts.FolderToChoose = folder;
+  QTest::mouseClick(window_->Folder()->Browse, Qt::LeftButton);
+}
+
+bool WindowHarness::Analyse() {
+  QSignalSpy ended(window_.get(), &MainWindow::AnalysisEnded);
+  QTest::mouseClick(window_->Folder()->Next, Qt::LeftButton);
+  return !ended.isEmpty() || ended.wait(120000);
+}
+
+QString WindowHarness::ShowNfoPage() {
+  window_->Pages()->setCurrentWidget(window_->Nfo());
+  return window_->Nfo()->Preview->toPlainText();
+}
+
+void CopyShippedLanguages(const QString& programDir) {
+  const QDir shipped(QStringLiteral(VELMORA_PROGRAM_DATA "/lang"));
+  QDir(programDir).mkpath(QStringLiteral("lang"));
+  for (const QString& name : shipped.entryList({QStringLiteral("*.lng")}, QDir::Files)) {
+    QFile::copy(shipped.filePath(name), programDir + QStringLiteral("/lang/") + name);
+  }
+}
