@@ -2,9 +2,7 @@
 // the working folder at start-up.
 
 #include "platform/ProductInfo.h"
-#include "session/ReleaseSession.h"
-#include "ui/MainWindow.h"
-#include "ui/WindowPrompts.h"
+#include "ui/ProgramStart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,9 +12,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(ProgramName());
   DesktopPrompts prompts;
   ReleaseSession session;
-  MainWindow window(session, prompts, QDir::currentPath());
-  window.CreateDialogs();
-  window.LoadSettings();
-  window.ShowCentred();
+  const std::unique_ptr<MainWindow> window = StartProgram(session, prompts, QDir::currentPath());
   return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "WindowHarness.h"
 
 #include "ui/FolderPage.h"
+#include "ui/ProgramStart.h"
 #include "ui/NfoPage.h"
 
 #include <QDir>
@@ -12,11 +13,7 @@
 #include <QTest>
 
 WindowHarness::WindowHarness(const QString& programDir, MainWindow::Clock clock)
-    : window_(std::make_unique<MainWindow>(session, prompts, programDir, std::move(clock))) {
-  window_->CreateDialogs();
-  window_->LoadSettings();
-  window_->ShowCentred();
-}
+    : window_(StartProgram(session, prompts, programDir, std::move(clock))) {}
 
 WindowHarness::~WindowHarness() = default;
 
