@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev cksfv lame flac ffmpeg eyed3 python3-mutagen
   rhash mediainfo hyperfine strace  # reference tools that bench/compare.sh measures against
   clang libclang-rt-14-dev  # libFuzzer and the sanitizers of the fuzz build
+  fonts-liberation  # Liberation Mono: the NFO preview's font where Courier New is missing
+  xvfb openbox xdotool imagemagick  # scripts/screenshots.sh: the real window on a virtual display
 )
 
 missing=()

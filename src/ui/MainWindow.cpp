@@ -87,6 +87,8 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   release_->NoteText->setPlainText(model.Info.NoteText);
   FollowRules();
   ConnectCommands();
+  // The job starts with choosing a folder.
+  folder_->Browse->setFocus();
   setAcceptDrops(true);
   acceptDrops_ = true;
 }

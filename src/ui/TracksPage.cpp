@@ -38,6 +38,9 @@ QTableWidget* NewTrackTable(QWidget* parent) {
   table->setSelectionMode(QAbstractItemView::SingleSelection);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setWordWrap(false);
+  // Tab leaves the list for the next control instead of walking its cells, and Ctrl+Tab reaches
+  // the page tabs.
+  table->setTabKeyNavigation(false);
   return table;
 }
 

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Starts the real velmora under Xvfb (with a small window manager, for the frames and captions),
+# works through the sample album with the keyboard as a user would, and saves a PNG of each page,
+# of the mixed-format warning and of both pages of the options dialog in docs/screenshots/.
+#
+#   scripts/screenshots.sh [OUTPUT_FOLDER]
+#
+# Needs xvfb, openbox, xdotool and imagemagick (scripts/setup.sh installs them) and the release
+# build (made here when missing).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/docs/screenshots}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+(cd "$root" && cmake --preset release >/dev/null && cmake --build --preset release >/dev/null)
+
+work=$(mktemp -d)
+xvfb_pid="" wm_pid="" program_pid=""
+cleanup() {
+  for pid in $program_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A program folder of its own, so that the shots never touch the build's settings.
+cp -r "$root/build/release/program" "$work/program"
+sed -i "s|^defaultpath=.*|defaultpath=$root/examples/album/|" "$work/program/nfo.ini"
+# A folder of two formats for the warning: the sample tracks and two FLAC files.
+mkdir "$work/mixed"
+cp "$root"/examples/album/*.mp3 "$work/mixed/"
+for n in 1 2; do
+  ffmpeg -loglevel error -f lavfi -i "sine=frequency=$((200 * n)):duration=1" "$work/mixed/0$n.flac"
+done
+
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+sleep 1
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+sleep 1
+
+step() { xdotool key --clearmodifiers "$@"; sleep 0.8; }
+shot() {  # name: the active window with its frame
+  import -window "$(xdotool getactivewindow)" -frame "$out/$1.png"
+  echo "$out/$1.png"
+}
+
+cd "$work/program"
+LC_ALL=C.UTF-8 ./velmora >/dev/null 2>&1 &
+program_pid=$!
+xdotool search --sync --name '^Velmora v' windowactivate --sync >/dev/null
+sleep 1
+step space                 # "..." has the focus at start: the folder browser opens at the default folder
+step Return                # choose the sample album
+shot page-1-folder
+step Tab Tab space         # "Dalej >": analyse
+sleep 1
+shot page-2-tracks
+step ctrl+Tab
+shot page-3-release
+step ctrl+Tab
+shot page-4-nfo
+step ctrl+Tab              # back to page 1, then another folder: one of two formats
+step Tab space
+xdotool type --delay 20 "$work/mixed"
+step Return
+shot mixed-format-warning
+step Return                # its OK
+step alt+o Return          # Options, Settings
+shot options-general
+step ctrl+Tab
+shot options-language
+step Escape
