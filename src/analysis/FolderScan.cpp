@@ -104,10 +104,12 @@ void SortIntoTrackOrder(QStringList& paths, const UserLocale& locale) {
 }
 
 void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& locale) {
+  // The path may be the scan's own FolderPath (scanning the same folder again): keep it first.
+  QString folder = folderPath;
   scan = ScanState{};
-  scan.FolderPath = folderPath;
+  scan.FolderPath = std::move(folder);
   // One listing serves the four masks: a folder of a thousand tracks is read once, not four times.
-  const QStringList everyFile = ListFiles(folderPath);
+  const QStringList everyFile = ListFiles(scan.FolderPath);
   int runningMaximum = 0;
   for (const AudioFormat format : kAudioFormats) {
     QStringList files = WithExtension(everyFile, FormatExtension(format));

@@ -203,7 +203,11 @@ TEST_F(WindowFlowTest, SaveFailuresAndNothingToSaveAreShownAndTheWindowStaysUsab
 
   harness.ChooseFolder(album.Path());
   ASSERT_TRUE(harness.Analyse());
-  harness.ShowNfoPage();
+  EXPECT_TRUE(harness.ShowNfoPage().contains(QStringLiteral("Write anything you want....")));
+  // Every time page 4 is shown it is composed anew from the fields as they stand.
+  window.Pages()->setCurrentWidget(window.Release());
+  window.Release()->NoteText->setPlainText(QStringLiteral("A new note."));
+  EXPECT_TRUE(harness.ShowNfoPage().contains(QStringLiteral("A new note.")));
   // A folder where the NFO must go: its creation fails whoever runs the test.
   ASSERT_TRUE(QDir(album.Path()).mkdir(nfo));
   QTest::mouseClick(window.Nfo()->SaveNfo, Qt::LeftButton);

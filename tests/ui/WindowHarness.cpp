@@ -1,8 +1,8 @@
 #include "WindowHarness.h"
 
 #include "ui/FolderPage.h"
-#include "ui/ProgramStart.h"
 #include "ui/NfoPage.h"
+#include "ui/ProgramStart.h"
 
 #include <QDir>
 #include <QFile>

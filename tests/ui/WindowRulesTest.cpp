@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -212,4 +213,32 @@ TEST(WindowRulesTest, ShippedLanguagesCarryEveryCaptionAndMessage) {
   IniFile polish{CodePage(1250)};
   polish.Load(QStringLiteral(VELMORA_PROGRAM_DATA "/lang/polski.lng"));
   EXPECT_EQ(polish.Read(QStringLiteral("MENU"), QStringLiteral("02")), QStringLiteral("&Wyjście"));
+}
+
+TEST(WindowRulesTest, DroppedFolderIsScannedAndSeveralItemsScanTheCurrentOneAgain) {
+  TempFolder program, first, second;
+  first.Write(QStringLiteral("1.mp3"), "x");
+  second.Write(QStringLiteral("a.mp3"), "x");
+  second.Write(QStringLiteral("b.mp3"), "x");
+  WindowHarness harness(program.Path());
+  MainWindow& window = harness.Window();
+  auto drop = [&](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    return window.Folder()->TrackList->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  };
+  EXPECT_EQ(drop({QUrl::fromLocalFile(first.Path())}).size(), 1);
+  second.Write(QStringLiteral("2.mp3"), "x");
+  first.Write(QStringLiteral("2.mp3"), "x");
+  // Two items at once: the folder shown before is scanned again, and sees its new file.
+  EXPECT_EQ(drop({QUrl::fromLocalFile(second.Path()), QUrl::fromLocalFile(first.Path())}).size(),
+            2);
+  EXPECT_EQ(window.Folder()->FolderPath->text(), first.Path());
+  // A file instead of a folder: an empty scan, and nothing to analyse.
+  EXPECT_TRUE(drop({QUrl::fromLocalFile(first.FilePath(QStringLiteral("1.mp3")))}).isEmpty());
+  EXPECT_FALSE(window.Folder()->Next->isEnabled());
 }
