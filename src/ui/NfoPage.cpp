@@ -10,7 +10,7 @@
 
 QFont NfoFont() {
   const QStringList families = QFontDatabase::families();
-  for (const QString family : {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")}) {
+  for (const QString& family : {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")}) {
     if (families.contains(family)) {
       QFont font(family);
       font.setStyleHint(QFont::TypeWriter);

@@ -89,7 +89,7 @@ TEST_F(WindowFlowTest, FolderToSavedFilesIsWhatTheCommandLineWrites) {
   page.RipDate->setDate(GoldenAlbum::RipDate());
   for (const char* name : {"IncludePls", "IncludeM3u", "CoverFront", "CoverCd", "IncludeCue"})
     Click(page.findChild<QCheckBox*>(QString::fromLatin1(name)));
-  for (const QString group :
+  for (const QString& group :
        {QStringLiteral("alt.binaries.pl.mp3"), QStringLiteral("alt.binaries.sounds.mp3"),
         QStringLiteral("pl.test")}) {
     page.Group->setEditText(group);
