@@ -27,7 +27,7 @@ shift $((OPTIND - 1))
 out=${out:-$build/fuzz-out}
 
 all_targets=(fuzz_id3v1 fuzz_id3v2 fuzz_apetag fuzz_mpegaudio fuzz_musepack fuzz_monkey fuzz_flac
-             fuzz_ini fuzz_textfile fuzz_analysis)
+             fuzz_ini fuzz_textfile fuzz_analysis fuzz_jpeg)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 

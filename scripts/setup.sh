@@ -7,7 +7,7 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config python3 clang-format
   # libraries
-  qt6-base-dev libicu-dev libsimpleini-dev libdeflate-dev libssl-dev
+  qt6-base-dev libicu-dev libsimpleini-dev libdeflate-dev libssl-dev libturbojpeg0-dev libcurl4-openssl-dev
   # tests and tools that make or check fixtures
   libgtest-dev libgmock-dev libbenchmark-dev cksfv lame flac ffmpeg eyed3 python3-mutagen
   rhash mediainfo hyperfine strace  # reference tools that bench/compare.sh measures against

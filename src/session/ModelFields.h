@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/ReleaseModel.h"
+#include "platform/Overloaded.h"
 
 #include <QString>
 #include <variant>
@@ -9,12 +10,6 @@
 // sets any of them (--set) and reports all of them (--json), and the window binds each control
 // named after a field (its objectName) to that field.
 using FieldRef = std::variant<QString*, bool*, QDate*, QStringList*>;
-
-// Visits a FieldRef with one lambda per field type.
-template <class... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
-};
 
 struct NamedField {
   QString Name;

@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include "platform/Overloaded.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -61,14 +62,6 @@ QString Section() {
 QString ReadKey(const IniFile& ini, const char* key) {
   return ini.Read(Section(), QString::fromLatin1(key));
 }
-
-template <class... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
-};
-// Spelled out for compilers without aggregate deduction (clang before 17 builds the fuzz targets).
-template <class... Ts>
-Overloaded(Ts...) -> Overloaded<Ts...>;
 
 void LoadListFile(const QString& programDir, const char* name, QStringList& list,
                   const CodePage& codePage) {

@@ -57,6 +57,11 @@ AboutBox::AboutBox() : SecondaryWindow(TitleOnlyFlags()) {
   connect(Ok, &QPushButton::clicked, this, &QDialog::hide);
 }
 
+void AboutBox::ShowPicture(const QPixmap& picture) {
+  Picture->setPixmap(picture);
+  Picture->setVisible(!picture.isNull());
+}
+
 QList<CaptionKey> AboutBox::CaptionKeys() {
   return {{"BUTTONS", "5007", [this](const QString& text) { Ok->setText(text); }},
           {"FORMS", "8002", [this](const QString& text) { setWindowTitle(text); }}};

@@ -13,6 +13,8 @@ class AboutBox : public SecondaryWindow {
  public:
   AboutBox();
 
+  // The picture at the top; without one, none is shown.
+  void ShowPicture(const QPixmap& picture);
   QList<CaptionKey> CaptionKeys();
 
   QLabel* Picture;

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 FolderPage::FolderPage(QWidget* parent) : QWidget(parent) {
@@ -22,8 +23,13 @@ FolderPage::FolderPage(QWidget* parent) : QWidget(parent) {
   FolderPath->setReadOnly(true);
   Browse = NamedButton("Browse", QStringLiteral("..."), DriveGroup);
   Browse->setFixedWidth(Browse->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
-  Donation = new QLabel(DriveGroup);
+  Donation = new QToolButton(DriveGroup);
   Donation->setObjectName(QStringLiteral("Donate"));
+  Donation->setAutoRaise(true);
+  Donation->setCursor(Qt::PointingHandCursor);
+  Donation->setToolTip(QStringLiteral("If you want to support my work - PLEASE DONATE!"));
+  Donation->setAccessibleName(Donation->toolTip());
+  Donation->hide();
   drive->addWidget(FolderPath, 1);
   drive->addWidget(Browse);
   drive->addWidget(Donation);
@@ -63,6 +69,12 @@ void FolderPage::ShowScan(const ScanState& scan) {
   FolderPath->setText(scan.FolderPath);
   TrackList->setPlainText(scan.TrackList.join(QLatin1Char('\n')));
   Next->setEnabled(scan.AnalysisEnabled());
+}
+
+void FolderPage::ShowDonation(const QPixmap& picture) {
+  Donation->setIcon(QIcon(picture));
+  Donation->setIconSize(picture.size());
+  Donation->setVisible(!picture.isNull());
 }
 
 void FolderPage::ShowProgress(const ProgressState& progress) {

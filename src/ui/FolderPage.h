@@ -11,6 +11,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QToolButton;
 
 // Page 1: the folder, its audio files of the dominant format, and the progress of the analysis.
 class FolderPage : public QWidget {
@@ -21,6 +22,8 @@ class FolderPage : public QWidget {
 
   // The folder and the track list of a scan; "Dalej >" is enabled when there are tracks.
   void ShowScan(const ScanState& scan);
+  // The donation picture, a button with a hand cursor; without a picture it stays hidden.
+  void ShowDonation(const QPixmap& picture);
   // The two status labels and the bar: the checksum pass's, or percent during the track pass.
   void ShowProgress(const ProgressState& progress);
   void ShowProgress(const ProgressState& progress, int percent);
@@ -31,8 +34,8 @@ class FolderPage : public QWidget {
   QGroupBox* DriveGroup;
   QLineEdit* FolderPath;
   QPushButton* Browse;
-  // The donation picture's place at the right of the folder group.
-  QLabel* Donation;
+  // The donation picture at the right of the folder group.
+  QToolButton* Donation;
   QGroupBox* FilesGroup;
   QPlainTextEdit* TrackList;
   QLabel* FileLabel;

@@ -9,6 +9,7 @@
 #include "ui/FolderPage.h"
 #include "ui/NfoPage.h"
 #include "ui/OptionsDialog.h"
+#include "ui/Pictures.h"
 #include "ui/ReleasePage.h"
 #include "ui/TracksPage.h"
 
@@ -29,6 +30,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -51,6 +53,10 @@ QAction* NamedAction(QMenu* menu, const char* name, const QString& caption) {
 }
 
 }  // namespace
+
+QString DonationAddress() {
+  return ProductWebAddress() + QStringLiteral("/music/coffee-for-author/");
+}
 
 MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QString& programDir,
                        Clock clock)
@@ -85,6 +91,7 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   tracks_->ShowChoices(model.Lists);
   release_->ShowChoices(model.Lists);
   release_->NoteText->setPlainText(model.Info.NoteText);
+  folder_->ShowDonation(ProgramPicture(programDir, QStringLiteral("donate.jpg")));
   FollowRules();
   ConnectCommands();
   // The job starts with choosing a folder.
@@ -115,6 +122,8 @@ void MainWindow::BuildMenu() {
 void MainWindow::ConnectCommands() {
   connect(folder_->Browse, &QPushButton::clicked, this, &MainWindow::BrowseForFolder);
   connect(folder_->Next, &QPushButton::clicked, this, &MainWindow::StartAnalysis);
+  connect(folder_->Donation, &QToolButton::clicked, this,
+          [this] { prompts_.OpenAddress(DonationAddress()); });
   connect(tracks_->Next, &QPushButton::clicked, this,
           [this] { pages_->setCurrentIndex(kReleasePage); });
   connect(tracks_->Nmr, &QCheckBox::clicked, release_, &ReleasePage::FollowNmr);
@@ -132,6 +141,7 @@ void MainWindow::ConnectCommands() {
 void MainWindow::CreateDialogs() {
   options_ = std::make_unique<OptionsDialog>(programDir_, prompts_);
   about_ = std::make_unique<AboutBox>();
+  about_->ShowPicture(ProgramPicture(programDir_, QStringLiteral("about.jpg")));
   mixedFormats_ = std::make_unique<DiffFilesDialog>();
   for (SecondaryWindow* window : SecondaryWindows())
     connect(window, &SecondaryWindow::Hidden, this, [this] { setEnabled(true); });

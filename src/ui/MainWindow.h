@@ -22,6 +22,9 @@ class ReleasePage;
 class SecondaryWindow;
 class TracksPage;
 
+// The product's donation page, which the picture on page 1 opens in the web browser.
+QString DonationAddress();
+
 // TMain: the four pages of the job around the session's release model. The controls hold what
 // the user sees and edits; before a command they are copied into the model, after one the model
 // is copied back, and every command itself is the session's.
