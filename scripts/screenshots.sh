@@ -25,7 +25,6 @@ trap cleanup EXIT
 
 # A program folder of its own, so that the shots never touch the build's settings.
 cp -r "$root/build/release/program" "$work/program"
-sed -i "s|^defaultpath=.*|defaultpath=$root/examples/album/|" "$work/program/nfo.ini"
 # A folder of two formats for the warning: the sample tracks and two FLAC files.
 mkdir "$work/mixed"
 cp "$root"/examples/album/*.mp3 "$work/mixed/"
@@ -48,24 +47,30 @@ shot() {  # name: the active window with its frame
   echo "$out/$1.png"
 }
 
-cd "$work/program"
-LC_ALL=C.UTF-8 ./velmora >/dev/null 2>&1 &
-program_pid=$!
-xdotool search --sync --name '^Velmora v' windowactivate --sync >/dev/null
-sleep 1
-step space                 # "..." has the focus at start: the folder browser opens at the default folder
-step Return                # choose the sample album
+start_program() {  # the folder the folder browser opens at
+  sed -i "s|^defaultpath=.*|defaultpath=$1/|" "$work/program/nfo.ini"
+  (cd "$work/program" && LC_ALL=C.UTF-8 exec ./velmora >/dev/null 2>&1) &
+  program_pid=$!
+  xdotool search --sync --name '^Velmora v' windowactivate --sync >/dev/null
+  sleep 1
+}
+
+start_program "$root/examples/album"
+step space                 # "..." has the focus at start: the folder browser opens at the album
+step Return                # choose it
 shot page-1-folder
-step Tab Tab space         # "Dalej >": analyse
+step space                 # "Dalej >", which has the focus after a scan: analyse
 sleep 1
 shot page-2-tracks
 step ctrl+Tab
 shot page-3-release
 step ctrl+Tab
 shot page-4-nfo
-step ctrl+Tab              # back to page 1, then another folder: one of two formats
-step Tab space
-xdotool type --delay 20 "$work/mixed"
+step alt+f x               # File, Exit: the settings and the note are saved
+wait "$program_pid" || true
+
+start_program "$work/mixed"  # a folder of two formats
+step space
 step Return
 shot mixed-format-warning
 step Return                # its OK

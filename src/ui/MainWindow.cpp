@@ -266,6 +266,9 @@ void MainWindow::ScanFolder(const QString& folder) {
 
 void MainWindow::ShowScanResult(const std::optional<MixedFormatWarning>& warning) {
   folder_->ShowScan(session_.Model().Scan);
+  // A folder with tracks: the next step is "Dalej >".
+  if (folder_->Next->isEnabled())
+    folder_->Next->setFocus();
   if (warning && mixedFormats_) {
     setEnabled(false);
     mixedFormats_->ShowWarning(*warning);
