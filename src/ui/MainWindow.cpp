@@ -59,7 +59,7 @@ QString DonationAddress() {
 }
 
 MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QString& programDir,
-                       Clock clock)
+                       Clock clock, const UpdateCheckPlaces& updatePlaces)
     : session_(session),
       prompts_(prompts),
       programDir_(programDir),
@@ -94,6 +94,7 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   folder_->ShowDonation(ProgramPicture(programDir, QStringLiteral("donate.jpg")));
   FollowRules();
   ConnectCommands();
+  StartUpdateCheck(updatePlaces, startup.CheckUpdate);
   // The job starts with choosing a folder.
   folder_->Browse->setFocus();
   setAcceptDrops(true);
@@ -103,6 +104,16 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
 MainWindow::~MainWindow() {
   // The checksum workers post to this window: they end before anything else goes.
   run_.reset();
+}
+
+void MainWindow::StartUpdateCheck(const UpdateCheckPlaces& places, bool checkUpdate) {
+  // The download runs in the background; start-up goes on at once and a failure says nothing.
+  updateCheck_ = std::make_unique<UpdateCheck>(places);
+  connect(updateCheck_.get(), &UpdateCheck::NewVersionAvailable, this,
+          [this](const QString& title, const QString& text) {
+            prompts_.ShowMessage(this, text, title, WindowPrompts::Icon::None);
+          });
+  updateCheck_->Start(checkUpdate);
 }
 
 void MainWindow::BuildMenu() {
@@ -421,6 +432,8 @@ void MainWindow::ShowSecondary(SecondaryWindow* window) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // A download still running is given up: the program ends without waiting for the network.
+  updateCheck_.reset();
   if (run_) {
     // Closing stops a running analysis at once; the workers give up within one block.
     run_->Stop();

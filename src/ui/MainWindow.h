@@ -3,6 +3,7 @@
 #include "session/ReleaseSession.h"
 #include "ui/Captions.h"
 #include "ui/WindowPrompts.h"
+#include "update/UpdateCheck.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -37,9 +38,9 @@ class MainWindow : public QMainWindow {
 
   // The main window's start-up: the session opens in programDir (settings' start-up values, the
   // list files, the note), the caption, the hidden fourth tab, the window size, the rules between
-  // controls, and drops are accepted.
+  // controls, the update check when the settings ask for it, and drops are accepted.
   MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QString& programDir,
-             Clock clock = {});
+             Clock clock = {}, const UpdateCheckPlaces& updatePlaces = DefaultUpdateCheckPlaces());
   ~MainWindow() override;
 
   // Program start, step 4: the options dialog, the about box and the mixed-format warning.
@@ -82,6 +83,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenu();
+  void StartUpdateCheck(const UpdateCheckPlaces& places, bool checkUpdate);
   void ConnectCommands();
   void ScanFolder(const QString& folder);
   void ShowScanResult(const std::optional<MixedFormatWarning>& warning);
@@ -124,5 +126,6 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<AboutBox> about_;
   std::unique_ptr<DiffFilesDialog> mixedFormats_;
   std::unique_ptr<AnalysisRun> run_;
+  std::unique_ptr<UpdateCheck> updateCheck_;
   bool acceptDrops_ = false;
 };

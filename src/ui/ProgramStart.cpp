@@ -3,10 +3,12 @@
 #include "ui/SplashWindow.h"
 
 std::unique_ptr<MainWindow> StartProgram(ReleaseSession& session, WindowPrompts& prompts,
-                                         const QString& programDir, MainWindow::Clock clock) {
+                                         const QString& programDir, MainWindow::Clock clock,
+                                         const UpdateCheckPlaces& updatePlaces) {
   SplashWindow splash(programDir);
   splash.ShowNow();
-  auto window = std::make_unique<MainWindow>(session, prompts, programDir, std::move(clock));
+  auto window =
+      std::make_unique<MainWindow>(session, prompts, programDir, std::move(clock), updatePlaces);
   window->CreateDialogs();
   window->LoadSettings();
   splash.close();

@@ -12,8 +12,14 @@
 #include <QTabWidget>
 #include <QTest>
 
-WindowHarness::WindowHarness(const QString& programDir, MainWindow::Clock clock)
-    : window_(StartProgram(session, prompts, programDir, std::move(clock))) {}
+WindowHarness::WindowHarness(const QString& programDir, MainWindow::Clock clock,
+                             const UpdateCheckPlaces& updatePlaces)
+    : window_(StartProgram(session, prompts, programDir, std::move(clock), updatePlaces)) {}
+
+UpdateCheckPlaces WindowHarness::NowhereToCheck() {
+  return {QStringLiteral("http://127.0.0.1:9/music/version.ini"), QDir::tempPath(),
+          QDir::tempPath()};
+}
 
 WindowHarness::~WindowHarness() = default;
 

@@ -40,7 +40,11 @@ class RecordingPrompts : public WindowPrompts {
 // the dialogs, the settings and language, shown.
 class WindowHarness {
  public:
-  explicit WindowHarness(const QString& programDir, MainWindow::Clock clock = {});
+  // The update check asks a local port where nothing listens unless a test says otherwise: the
+  // tests never reach out to the network.
+  explicit WindowHarness(const QString& programDir, MainWindow::Clock clock = {},
+                         const UpdateCheckPlaces& updatePlaces = NowhereToCheck());
+  static UpdateCheckPlaces NowhereToCheck();
   ~WindowHarness();
 
   MainWindow& Window() { return *window_; }
