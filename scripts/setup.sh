@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev  # libFuzzer and the sanitizers of the fuzz build
   fonts-liberation  # Liberation Mono: the NFO preview's font where Courier New is missing
   xvfb openbox xdotool imagemagick  # scripts/screenshots.sh: the real window on a virtual display
+  dpkg-dev file lintian desktop-file-utils appstream man-db  # the Debian package and its checks
+  librsvg2-bin  # scripts/render_icons.sh
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <new>
 
@@ -122,6 +123,33 @@ ChecksumProgressCallback TerminalProgress() {
   };
 }
 
+// The per-user program folder that velmora-launcher fills for the window:
+// $XDG_DATA_HOME/velmora, or ~/.local/share/velmora where that is unset or not absolute.
+QString UserProgramDir() {
+  QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+  if (!QDir::isAbsolutePath(dataHome))
+    dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+  return dataHome + QStringLiteral("/velmora");
+}
+
+// The program folder an installation ships, found relative to the executable so that a moved
+// prefix keeps working (VELMORA_SHIPPED_FROM_BIN is set by the install layout).
+QString ShippedProgramDir() {
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                         QStringLiteral(VELMORA_SHIPPED_FROM_BIN));
+}
+
+// Like the window, the CLI works in its working folder when that is a program folder. An
+// installed velmora-cli is mostly run elsewhere, in the album's folder say, so it then takes
+// the user's settings, and the shipped defaults before the user has any.
+QString ChooseProgramDir() {
+  for (const QString& dir : {QDir::currentPath(), UserProgramDir(), ShippedProgramDir()}) {
+    if (QFileInfo::exists(QDir(dir).filePath(QStringLiteral("nfo.ini"))))
+      return dir;
+  }
+  return QDir::currentPath();
+}
+
 int Run(const CliRequest& request) {
   QString error;
   const std::optional<FieldValues> fieldValues = CheckedFieldValues(request, error);
@@ -131,7 +159,7 @@ int Run(const CliRequest& request) {
   }
   const QDateTime now = request.Now.value_or(QDateTime::currentDateTime());
   ReleaseSession session;
-  session.Open(QDir::currentPath(), now);
+  session.Open(ChooseProgramDir(), now);
   // Messages are only needed for the window: no language file unless one is asked for.
   session.LoadSettings(OverridesOf(request), !request.Language.isEmpty());
 
