@@ -22,10 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${VELMORA_WEB_HOST}/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 
-# dpkg-shlibdeps finds the libraries the programs link (Qt, ICU, libdeflate, ...). Named here are
-# those it cannot see or that the programs may not link yet: libcrypto is opened with dlopen on
-# the first MD5, and the update check and the pictures use libcurl and libturbojpeg.
+# dpkg-shlibdeps finds the libraries the programs link (Qt, ICU, libdeflate, libcurl,
+# libturbojpeg, ...). It cannot see libcrypto, which is opened with dlopen on the first MD5.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libssl3, libcurl4, libturbojpeg0")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libssl3")
 
 include(CPack)
