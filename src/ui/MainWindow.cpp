@@ -95,6 +95,13 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   FollowRules();
   ConnectCommands();
   StartUpdateCheck(updatePlaces, startup.CheckUpdate);
+  // The track pass's slices come from a timer of their own rather than from posted calls: the
+  // event loop weighs due timers (the window's repaints among them) against it fairly, while
+  // posted calls would run two slices for every turn the timers get.
+  nextSlice_ = new QTimer(this);
+  nextSlice_->setSingleShot(true);
+  nextSlice_->setInterval(0);
+  connect(nextSlice_, &QTimer::timeout, this, &MainWindow::AdvanceAnalysis);
   // The job starts with choosing a folder.
   folder_->Browse->setFocus();
   setAcceptDrops(true);
@@ -314,7 +321,7 @@ void MainWindow::StartAnalysis() {
   HoldCommands(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
   folder_->ShowProgress(session_.Model().Progress, 0);
-  QTimer::singleShot(0, this, &MainWindow::AdvanceAnalysis);
+  nextSlice_->start();
 }
 
 void MainWindow::AdvanceAnalysis() {
@@ -333,7 +340,7 @@ void MainWindow::AdvanceAnalysis() {
   switch (run_->CurrentPhase()) {
     case AnalysisRun::Phase::ReadingTracks:
       folder_->ShowProgress(model.Progress, run_->ReadPercent());
-      QTimer::singleShot(0, this, &MainWindow::AdvanceAnalysis);
+      nextSlice_->start();
       return;
     case AnalysisRun::Phase::Hashing:
       folder_->ShowProgress(model.Progress);

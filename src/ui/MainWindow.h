@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTabWidget;
+class QTimer;
 class ReleasePage;
 class SecondaryWindow;
 class TracksPage;
@@ -127,5 +128,6 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DiffFilesDialog> mixedFormats_;
   std::unique_ptr<AnalysisRun> run_;
   std::unique_ptr<UpdateCheck> updateCheck_;
+  QTimer* nextSlice_;
   bool acceptDrops_ = false;
 };
