@@ -2,25 +2,31 @@
 # Times velmora-cli against reference tools on the same generated folders and prints every figure
 # with its ratio. Figures are medians of repeated wall-clock runs with the files in the page cache,
 # velmora-cli and the reference tool taking turns (bench/time_pair.py); still, run it on a quiet
-# machine and repeat it when another job shares the cores.
+# machine and repeat it when another job shares the cores. Sections 5 to 7 drive the real window
+# offscreen (build/perf/bench/velmora_window_bench): how long it goes unanswered during a checksum
+# pass, its start-up, and its analysis time beside velmora-cli's.
 #
-#   bench/compare.sh [--runs N] [--work DIR] [--cli PATH]
+#   bench/compare.sh [--runs N] [--work DIR] [--cli PATH] [--only cli|window]
 #
-# The optimised program is built into build/perf when --cli is not given. The test folders are made
-# once under the work folder (about 1.1 GiB) and reused by later runs.
+# The optimised program is built into build/perf when --cli is not given, and the window bench
+# there (release, -DVELMORA_BUILD_BENCH=ON) when its sections run. --only runs sections 1 to 4
+# (cli) or 5 to 7 (window). The test folders are made once under the work folder (about 2.1 GiB)
+# and reused by later runs.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=10
 work=${TMPDIR:-/tmp}/velmora-bench
 cli=""
+only=""
 
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --cli) cli=$2; shift 2 ;;
-    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --only) only=$2; shift 2 ;;
+    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "Unknown argument: $1" >&2; exit 2 ;;
   esac
 done
@@ -32,16 +38,30 @@ for tool in rhash cksfv md5sum mediainfo lame strace script python3; do
   fi
 done
 
+case "$only" in
+  ""|cli|window) ;;
+  *) echo "--only takes cli or window, not $only" >&2; exit 2 ;;
+esac
+
+targets=()
 if [ -z "$cli" ]; then
-  (cd "$root" && cmake --preset release -B build/perf >/dev/null &&
-    cmake --build build/perf --target velmora-cli >/dev/null)
+  targets+=(velmora-cli)
   cli=$root/build/perf/program/velmora-cli
+fi
+if [ "$only" != cli ]; then
+  targets+=(velmora_window_bench)
+fi
+window_bench=$root/build/perf/bench/velmora_window_bench
+if [ ${#targets[@]} -gt 0 ]; then
+  (cd "$root" && cmake --preset release -B build/perf -DVELMORA_BUILD_BENCH=ON >/dev/null &&
+    cmake --build build/perf --target "${targets[@]}" >/dev/null)
 fi
 cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
 program_dir=$(dirname "$cli")
 
 album=$work/album        # 8 tracks of 64 MiB
 single=$work/single      # one track of 512 MiB
+window_album=$work/window-album  # 4 tracks of 256 MiB, for the window's checksum pass
 small=$work/small        # 1000 short lame-encoded tracks
 results=$work/results
 mkdir -p "$work" "$results"
@@ -68,6 +88,13 @@ make_checksum_folders() {
     rm -rf "$single" && mkdir -p "$single"
     make_payload_track "$single/01 - Long Track.mp3" 512
     touch "$single/.complete"
+  fi
+  if [ ! -f "$window_album/.complete" ]; then
+    rm -rf "$window_album" && mkdir -p "$window_album"
+    for track in 01 02 03 04; do
+      make_payload_track "$window_album/$track - Track $track.mp3" 256
+    done
+    touch "$window_album/.complete"
   fi
 }
 
@@ -104,14 +131,15 @@ make_small_folder() {
 # so a freshly generated folder would not show what an album that was played or copied shows.
 warm_cache() {
   sync
-  python3 - "$album"/*.mp3 "$single"/*.mp3 "$small"/*.mp3 <<'EOF'
+  local files=("$album"/*.mp3 "$single"/*.mp3 "$window_album"/*.mp3 "$small"/*.mp3)
+  python3 - "${files[@]}" <<'EOF'
 import os, sys
 for path in sys.argv[1:]:
     fd = os.open(path, os.O_RDONLY)
     os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
     os.close(fd)
 EOF
-  cat "$album"/*.mp3 "$single"/*.mp3 "$small"/*.mp3 >/dev/null
+  cat "${files[@]}" >/dev/null
 }
 
 echo "Preparing the test folders in $work ..."
@@ -124,14 +152,27 @@ pair() {  # velmora command... -- reference command...
   python3 "$root/bench/time_pair.py" "$runs" "$@"
 }
 
-# Prints "name  time  ratio  target  met" with ratio = reference time / velmora time.
-report() {  # name, velmora seconds, reference seconds, target ratio
+# Prints "name  time  ratio  target  met" with ratio = reference time / velmora time, the target
+# being the least ratio; with "at-most", ratio = velmora time / reference time and the target the
+# greatest ratio (for the window, whose reference is velmora-cli).
+report() {  # name, velmora seconds, reference seconds, target ratio [at-most]
   python3 - "$@" <<'EOF'
 import sys
 name, mine, reference, target = sys.argv[1], float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
-ratio = reference / mine
-verdict = "met" if ratio >= target else "NOT MET"
-print(f"  {name:<46} {mine*1000:8.1f} ms vs {reference*1000:8.1f} ms  {ratio:6.2f}x  (target {target:g}x: {verdict})")
+at_most = sys.argv[5:] == ["at-most"]
+ratio = mine / reference if at_most else reference / mine
+met = ratio <= target if at_most else ratio >= target
+bound = "<= " if at_most else ""
+print(f"  {name:<46} {mine*1000:8.1f} ms vs {reference*1000:8.1f} ms  {ratio:6.2f}x  (target {bound}{target:g}x: {'met' if met else 'NOT MET'})")
+EOF
+}
+
+# Prints "name  figure  target  met" for a figure that must stay below a limit.
+report_limit() {  # name, figure in ms, limit in ms
+  python3 - "$@" <<'EOF'
+import sys
+name, figure, limit = sys.argv[1], float(sys.argv[2]), float(sys.argv[3])
+print(f"  {name:<46} {figure:8.1f} ms  (target < {limit:g} ms: {'met' if figure < limit else 'NOT MET'})")
 EOF
 }
 
@@ -141,40 +182,39 @@ album_mib=$(du -m --apparent-size -c "${album_files[@]}" | tail -1 | cut -f1)
 single_mib=$(du -m --apparent-size -c "${single_files[@]}" | tail -1 | cut -f1)
 cd "$program_dir"
 
-echo "Load average before measuring: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores;" \
-  "medians of $runs alternating runs"
-echo
-echo "1. SFV pass over an album (${#album_files[@]} files, $album_mib MiB)"
-read -r velmora_sfv rhash_crc < <(pair "$cli" --json --checksum sfv "$album" -- \
-  rhash --crc32 "${album_files[@]}")
-report "velmora-cli --checksum sfv vs rhash --crc32" "$velmora_sfv" "$rhash_crc" 5
-read -r velmora_sfv cksfv_crc < <(pair "$cli" --json --checksum sfv "$album" -- \
-  cksfv "${album_files[@]}")
-report "velmora-cli --checksum sfv vs cksfv" "$velmora_sfv" "$cksfv_crc" 10
-python3 -c "import sys; print(f'  velmora-cli SFV throughput: {float(sys.argv[1]) / float(sys.argv[2]):.0f} MiB/s')" \
-  "$album_mib" "$velmora_sfv"
+cli_sections() {
+  echo
+  echo "1. SFV pass over an album (${#album_files[@]} files, $album_mib MiB)"
+  read -r velmora_sfv rhash_crc < <(pair "$cli" --json --checksum sfv "$album" -- \
+    rhash --crc32 "${album_files[@]}")
+  report "velmora-cli --checksum sfv vs rhash --crc32" "$velmora_sfv" "$rhash_crc" 5
+  read -r velmora_sfv cksfv_crc < <(pair "$cli" --json --checksum sfv "$album" -- \
+    cksfv "${album_files[@]}")
+  report "velmora-cli --checksum sfv vs cksfv" "$velmora_sfv" "$cksfv_crc" 10
+  python3 -c "import sys; print(f'  velmora-cli SFV throughput: {float(sys.argv[1]) / float(sys.argv[2]):.0f} MiB/s')" \
+    "$album_mib" "$velmora_sfv"
 
-echo
-echo "2. MD5 pass"
-read -r velmora_md5 md5sum_time < <(pair "$cli" --json --checksum md5 "$single" -- \
-  md5sum "${single_files[@]}")
-report "one file of $single_mib MiB: velmora-cli vs md5sum" "$velmora_md5" "$md5sum_time" 0.95
-read -r velmora_md5 md5sum_time < <(pair "$cli" --json --checksum md5 "$album" -- \
-  md5sum "${album_files[@]}")
-report "album of ${#album_files[@]} files: velmora-cli vs md5sum" "$velmora_md5" "$md5sum_time" 1.6
+  echo
+  echo "2. MD5 pass"
+  read -r velmora_md5 md5sum_time < <(pair "$cli" --json --checksum md5 "$single" -- \
+    md5sum "${single_files[@]}")
+  report "one file of $single_mib MiB: velmora-cli vs md5sum" "$velmora_md5" "$md5sum_time" 0.95
+  read -r velmora_md5 md5sum_time < <(pair "$cli" --json --checksum md5 "$album" -- \
+    md5sum "${album_files[@]}")
+  report "album of ${#album_files[@]} files: velmora-cli vs md5sum" "$velmora_md5" "$md5sum_time" 1.6
 
-echo
-echo "3. Analysis of 1000 small MP3 files (velmora-cli --json --checksum none)"
-read -r velmora_scan mediainfo_scan < <(pair "$cli" --json --checksum none "$small" -- \
-  mediainfo "$small")
-report "velmora-cli vs mediainfo" "$velmora_scan" "$mediainfo_scan" 10
-peak_kib=$(python3 -c '
+  echo
+  echo "3. Analysis of 1000 small MP3 files (velmora-cli --json --checksum none)"
+  read -r velmora_scan mediainfo_scan < <(pair "$cli" --json --checksum none "$small" -- \
+    mediainfo "$small")
+  report "velmora-cli vs mediainfo" "$velmora_scan" "$mediainfo_scan" 10
+  peak_kib=$(python3 -c '
 import resource, subprocess, sys
 subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
 print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$cli" --json --checksum none "$small")
-python3 -c "import sys; k=int(sys.argv[1]); print(f'  peak memory: {k/1024:.1f} MiB (target < 64 MiB: {\"met\" if k < 64*1024 else \"NOT MET\"})')" "$peak_kib"
-strace -f -c -o "$results/strace.txt" "$cli" --json --checksum none "$small" >/dev/null
-python3 - "$results/strace.txt" 1000 <<'EOF'
+  python3 -c "import sys; k=int(sys.argv[1]); print(f'  peak memory: {k/1024:.1f} MiB (target < 64 MiB: {\"met\" if k < 64*1024 else \"NOT MET\"})')" "$peak_kib"
+  strace -f -c -o "$results/strace.txt" "$cli" --json --checksum none "$small" >/dev/null
+  python3 - "$results/strace.txt" 1000 <<'EOF'
 import sys
 counts = {}
 for line in open(sys.argv[1]):
@@ -188,12 +228,12 @@ print(f"  system calls: {total / files:.1f} per file ("
       + ", ".join(f"{name} {count / files:.1f}" for name, count in top) + ")")
 EOF
 
-echo
-echo "4. Checksum pass as a job, progress on a terminal (velmora-cli --checksum md5 in a pseudo-terminal)"
-# The progress lines go to standard error when it is a terminal; script(1) provides one.
-script -qec "$(printf '%q ' "$cli" --json --checksum md5 "$album") >/dev/null" /dev/null |
-  tr '\r' '\n' | grep -a '^\[' >"$results/progress.txt" || true
-python3 - "$results/progress.txt" "${#album_files[@]}" <<'EOF'
+  echo
+  echo "4. Checksum pass as a job, progress on a terminal (velmora-cli --checksum md5 in a pseudo-terminal)"
+  # The progress lines go to standard error when it is a terminal; script(1) provides one.
+  script -qec "$(printf '%q ' "$cli" --json --checksum md5 "$album") >/dev/null" /dev/null |
+    tr '\r' '\n' | grep -a '^\[' >"$results/progress.txt" || true
+  python3 - "$results/progress.txt" "${#album_files[@]}" <<'EOF'
 import re, sys
 lines = [line.rstrip() for line in open(sys.argv[1], errors="replace") if line.strip()]
 count = int(sys.argv[2])
@@ -203,3 +243,59 @@ for line in lines:
 in_order = tracks == list(range(1, count + 1))
 print(f"  {len(tracks)} updates, in track order: {'met' if in_order else 'NOT MET'}")
 EOF
+}
+
+# One analysis in the window against velmora-cli, both on the folder given: the window's time from
+# the "Dalej >" click to AnalysisEnded and its pauses, velmora-cli's wall time (start-up and scan
+# included), taking turns run by run.
+window_pair() {  # checksum kind (sfv, md5, none), folder
+  python3 "$root/bench/window_pair.py" "$runs" "$window_bench" analyse --checksum "$1" "$2" -- \
+    "$cli" --json --checksum "$1" "$2"
+}
+
+window_sections() {
+  # Offscreen whatever the session offers, so that it runs over ssh and opens nothing on a desktop.
+  export QT_QPA_PLATFORM=offscreen
+  local window_files=("$window_album"/*.mp3) kind window_time cli_time worst_gap median_gap p99_gap
+  local window_mib
+  window_mib=$(du -m --apparent-size -c "${window_files[@]}" | tail -1 | cut -f1)
+  echo
+  echo "5. The window: checksum pass over ${#window_files[@]} files, $window_mib MiB (velmora_window_bench," \
+    "offscreen; \"Dalej >\" to AnalysisEnded vs velmora-cli --json --checksum KIND)"
+  for kind in sfv md5; do
+    read -r window_time cli_time worst_gap median_gap p99_gap < <(window_pair "$kind" "$window_album")
+    report "${kind^^}: window vs velmora-cli" "$window_time" "$cli_time" 1.1 at-most
+    report_limit "${kind^^}: longest the window went unanswered" "$worst_gap" 50
+    echo "  ${kind^^}: longest pause, median of the runs: $median_gap ms; 99th percentile: $p99_gap ms"
+  done
+
+  echo
+  echo "6. The window: start-up to the main window shown (a fresh process a run, program folder" \
+    "copied from data/, language=english.lng)"
+  local startup_dir=$work/window-program startup_line
+  rm -rf "$startup_dir" && cp -r "$root/data" "$startup_dir"
+  startup_line=$("$window_bench" startup --runs "$runs" "$startup_dir" 2>/dev/null)
+  report_limit "median of $runs starts" "$(figure median_ms "$startup_line")" 300
+  echo "  fastest $(figure min_ms "$startup_line") ms, slowest $(figure max_ms "$startup_line") ms"
+
+  echo
+  echo "7. The window: analysis of 1000 small MP3 files, no checksums (\"Dalej >\" to AnalysisEnded" \
+    "vs velmora-cli --json --checksum none)"
+  read -r window_time cli_time worst_gap median_gap p99_gap < <(window_pair none "$small")
+  report "window vs velmora-cli" "$window_time" "$cli_time" 1.5 at-most
+  echo "  longest pause: $worst_gap ms (median of the runs $median_gap ms; 99th percentile $p99_gap ms)"
+}
+
+# The value of key=value in a line of velmora_window_bench.
+figure() {  # key, line
+  tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"
+}
+
+echo "Load average before measuring: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores;" \
+  "medians of $runs alternating runs"
+if [ "$only" != window ]; then
+  cli_sections
+fi
+if [ "$only" != cli ]; then
+  window_sections
+fi

@@ -35,25 +35,42 @@ def run_once(argv):
     return elapsed
 
 
-def interleaved_medians(commands, runs):
-    for command in commands:  # warm-up: caches, page cache, dynamic loader
-        run_once(command)
-        run_once(command)
-    samples = [[] for _ in commands]
+def interleaved_samples(measures, runs):
+    """Calls each measure (a function of no arguments that returns one sample) runs times, the
+    measures taking turns round after round; returns one list of samples per measure."""
+    for measure in measures:  # warm-up: caches, page cache, dynamic loader
+        measure()
+        measure()
+    samples = [[] for _ in measures]
     for round_number in range(runs):
-        order = range(len(commands)) if round_number % 2 == 0 else reversed(range(len(commands)))
+        order = range(len(measures)) if round_number % 2 == 0 else reversed(range(len(measures)))
         for index in order:
-            samples[index].append(run_once(commands[index]))
-    return [statistics.median(times) for times in samples]
+            samples[index].append(measures[index]())
+    return samples
+
+
+def interleaved_medians(commands, runs):
+    measures = [lambda command=command: run_once(command) for command in commands]
+    return [statistics.median(times) for times in interleaved_samples(measures, runs)]
+
+
+def spawn_seconds(runs):
+    """What starting and reaping a process costs, for taking it off a command's wall time."""
+    return interleaved_medians([["true"]], runs)[0]
+
+
+def pair_arguments(usage):
+    """RUNS COMMAND... -- REFERENCE... from the command line; the usage text ends the script when
+    they are not there."""
+    if len(sys.argv) < 5 or "--" not in sys.argv[3:]:
+        sys.exit(usage)
+    split = sys.argv.index("--", 3)
+    return int(sys.argv[1]), sys.argv[2:split], sys.argv[split + 1:]
 
 
 def main():
-    if len(sys.argv) < 5 or "--" not in sys.argv[3:]:
-        sys.exit(__doc__)
-    runs = int(sys.argv[1])
-    split = sys.argv.index("--", 3)
-    command, reference = sys.argv[2:split], sys.argv[split + 1:]
-    spawn = interleaved_medians([["true"]], runs)[0]
+    runs, command, reference = pair_arguments(__doc__)
+    spawn = spawn_seconds(runs)
     mine, theirs = interleaved_medians([command, reference], runs)
     print(f"{max(mine - spawn, 1e-6):.6f} {max(theirs - spawn, 1e-6):.6f}")
 
