@@ -8,9 +8,12 @@ packages=(
   cmake ninja-build g++ pkg-config python3 clang-format
   # libraries
   qt6-base-dev libicu-dev libsimpleini-dev libdeflate-dev libssl-dev libturbojpeg0-dev libcurl4-openssl-dev
+  # decoding for the audio analysis and the rip-log check, loudness
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libebur128-dev
   # tests and tools that make or check fixtures
   libgtest-dev libgmock-dev libbenchmark-dev cksfv lame flac ffmpeg eyed3 python3-mutagen
-  rhash mediainfo hyperfine strace  # reference tools that bench/compare.sh measures against
+  opus-tools vorbis-tools wavpack musepack-tools  # encoders of the reader fixtures
+  rhash mediainfo hyperfine strace loudgain  # reference tools that bench/compare.sh measures against
   clang libclang-rt-14-dev  # libFuzzer and the sanitizers of the fuzz build
   fonts-liberation  # Liberation Mono: the NFO preview's font where Courier New is missing
   xvfb openbox xdotool imagemagick  # scripts/screenshots.sh: the real window on a virtual display

@@ -1,8 +1,8 @@
 #include "readers/FLACfile.h"
 
 #include "platform/ByteView.h"
-#include "platform/CodePage.h"
 #include "platform/FileStream.h"
+#include "readers/VorbisComment.h"
 
 #include <algorithm>
 #include <array>
@@ -79,34 +79,6 @@ class BlockCursor {
   int64_t end_;
 };
 
-// Walks a Vorbis comment held in memory, whose lengths are little-endian and checked against
-// what is left of the block.
-class CommentCursor {
- public:
-  explicit CommentCursor(QByteArrayView bytes) : bytes_(bytes) {}
-
-  bool LE32(uint32_t& value) {
-    if (!bytes::Fits(bytes_, offset_, 4))
-      return false;
-    value = bytes::LE32(bytes_, offset_);
-    offset_ += 4;
-    return true;
-  }
-  // A length followed by that many bytes.
-  bool Text(QByteArrayView& out) {
-    uint32_t length = 0;
-    if (!LE32(length) || !bytes::Fits(bytes_, offset_, length))
-      return false;
-    out = bytes_.sliced(offset_, length);
-    offset_ += length;
-    return true;
-  }
-
- private:
-  QByteArrayView bytes_;
-  int64_t offset_ = 0;
-};
-
 bool IsBlankOrControl(char c) {
   return static_cast<uint8_t>(c) <= 32;
 }
@@ -121,59 +93,6 @@ QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
 
 QString DecodeTrimmedUtf8(QByteArrayView text) {
   return QString::fromUtf8(TrimBlanksAndControls(text));
-}
-
-QString* NamedField(FLACFileInfo& info, QByteArrayView name) {
-  if (name == "TITLE")
-    return &info.title;
-  if (name == "ARTIST")
-    return &info.artist;
-  if (name == "ALBUM")
-    return &info.album;
-  if (name == "TRACKNUMBER")
-    return &info.trackNumber;
-  if (name == "DATE")
-    return &info.date;
-  if (name == "GENRE")
-    return &info.genre;
-  if (name == "COMMENT")
-    return &info.comment;
-  return nullptr;
-}
-
-// A NAME=value entry, or, without "=", the vendor text that the encoder writes first. Names and
-// the vendor are 8-bit text of the system code page; values are UTF-8.
-void ParseComment(QByteArrayView rawText, FLACFileInfo& info) {
-  const QByteArrayView text = TrimBlanksAndControls(rawText);
-  const qsizetype equals = text.indexOf('=');
-  if (equals < 0) {
-    if (info.vendor.isEmpty())
-      info.vendor = CodePage::System().ToUnicode(text.toByteArray());
-    return;
-  }
-  const QByteArray name = text.first(equals).toByteArray().toUpper();
-  const QString value = DecodeTrimmedUtf8(text.sliced(equals + 1));
-  if (QString* field = NamedField(info, name)) {
-    *field = value;
-    return;
-  }
-  if (!info.otherFields.isEmpty())
-    info.otherFields += QChar(u'\0');
-  info.otherFields += CodePage::System().ToUnicode(name) + QLatin1Char('=') + value;
-}
-
-void ReadVorbisComment(QByteArrayView body, FLACFileInfo& info) {
-  CommentCursor cursor(body);
-  QByteArrayView text;
-  if (!cursor.Text(text))
-    return;
-  ParseComment(text, info);
-  uint32_t count = 0;
-  if (!cursor.LE32(count))
-    return;
-  // Every entry takes at least its four length bytes, so a false count runs out of block.
-  for (uint32_t i = 0; i < count && cursor.Text(text); ++i)
-    ParseComment(text, info);
 }
 
 // The packed fields of STREAMINFO from byte 10 on: 20 bits of sample rate, 3 of channels - 1,
@@ -220,7 +139,7 @@ void ReadBlockBody(uint8_t type, BlockCursor body, int blockIndex, FLACFileInfo&
       UnpackStreamInfo(bytes, info);
   } else if (type == kVorbisComment) {
     if (body.Take(body.Remaining(), bytes))
-      ReadVorbisComment(bytes, info);
+      ReadVorbisComment(bytes, info.tags);
   } else if (type == kPicture) {
     TPictureTag picture;
     picture.BlockIndex = blockIndex;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "readers/VorbisComment.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -35,7 +37,7 @@ struct FLACFileInfo {
   int bitsPerSample = 0;
   int64_t samples = 0;
   double duration = 0;
-  QString vendor, title, artist, album, trackNumber, date, genre, comment, otherFields;
+  VorbisCommentFields tags;
   std::array<uint8_t, 16> md5Signature{};
   std::vector<TBlockEntry> blocks;
   std::vector<TPictureTag> pictures;
@@ -64,16 +66,17 @@ class TFLACfile {
   int64_t Samples() const { return data_.samples; }  // per channel
   double Duration() const { return data_.duration; }
 
-  const QString& TrackNumber() const { return data_.trackNumber; }
-  const QString& Title() const { return data_.title; }
-  const QString& Artist() const { return data_.artist; }
-  const QString& Album() const { return data_.album; }
-  const QString& Date() const { return data_.date; }
-  const QString& Genre() const { return data_.genre; }
-  const QString& Comment() const { return data_.comment; }
+  const QString& TrackNumber() const { return data_.tags.trackNumber; }
+  const QString& Title() const { return data_.tags.title; }
+  const QString& Artist() const { return data_.tags.artist; }
+  const QString& Album() const { return data_.tags.album; }
+  const QString& AlbumArtist() const { return data_.tags.albumArtist; }
+  const QString& Date() const { return data_.tags.date; }
+  const QString& Genre() const { return data_.tags.genre; }
+  const QString& Comment() const { return data_.tags.comment; }
   // Every other comment entry as NAME=value, joined by U+0000.
-  const QString& OtherFields() const { return data_.otherFields; }
-  const QString& Vendor() const { return data_.vendor; }
+  const QString& OtherFields() const { return data_.tags.otherFields; }
+  const QString& Vendor() const { return data_.tags.vendor; }
   const std::array<uint8_t, 16>& MD5Signature() const { return data_.md5Signature; }
 
   int BlockCount() const { return static_cast<int>(data_.blocks.size()); }
