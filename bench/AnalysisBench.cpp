@@ -3,8 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "BenchFiles.h"
 #include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
@@ -13,12 +11,12 @@ namespace {
 
 void BM_AnalyseRelease(benchmark::State& state) {
   const bench::TaggedReleaseFolder folder(static_cast<int>(state.range(0)));
-  const auto readers = std::make_unique<ReaderSet>();
+  AnalysisOptions options;
+  options.Choices.AutoCrc = false;
   for (auto _ : state) {
-    ReleaseModel model;
-    model.Opts.AutoCrc = false;
+    Release model;
     ScanFolder(model.Scan, folder.Path());
-    AnalyseTracks(model, *readers);
+    AnalyseTracks(model, options);
     benchmark::DoNotOptimize(model.Summary.TotalTimeText);
   }
   state.SetItemsProcessed(state.iterations() * folder.Count());

@@ -2,17 +2,21 @@
 
 #include "BenchDesktop.h"
 #include "ResponsivenessProbe.h"
+#include "platform/FileAccessHook.h"
 #include "session/ReleaseSession.h"
-#include "ui/FolderPage.h"
 #include "ui/ProgramStart.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -40,7 +44,7 @@ double ChooseFolder(MainWindow& window, BenchPrompts& prompts, const QString& fo
                     const ResponsivenessProbe& probe) {
   prompts.FolderToChoose = folder;
   const int64_t start = probe.Now();
-  QTest::mouseClick(window.Folder()->Browse, Qt::LeftButton);
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Browse")), Qt::LeftButton);
   return MsBetween(start, probe.Now());
 }
 
@@ -64,7 +68,8 @@ AnalysisSpan Analyse(MainWindow& window, ResponsivenessProbe& probe) {
   QTimer::singleShot(kIdleBeforeClickMs, &loop, [&] {
     probe.StartRecording();
     span.Clicked = probe.Now();
-    QTest::mouseClick(window.Folder()->Next, Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("NextFromFolder")),
+                      Qt::LeftButton);
   });
   QTimer::singleShot(kTimeoutMs, &loop, &QEventLoop::quit);
   loop.exec();
@@ -103,10 +108,10 @@ int RunWindowAnalysis(const QString& checksumKind, const QString& folder, double
     return Fail(QStringLiteral("the window was never shown"));
   ResponsivenessProbe probe;
   const double scanMs = ChooseFolder(*window, prompts, folder, probe);
-  if (!session.Model().Scan.AnalysisEnabled())
+  if (!session.State().Scan.AnalysisEnabled())
     return Fail(QStringLiteral("no audio files in %1").arg(folder));
   const AnalysisSpan span = Analyse(*window, probe);
-  if (span.Ended < 0 || !session.Model().Run.AnalysisDone || !prompts.Shown.isEmpty())
+  if (span.Ended < 0 || !session.State().Run.AnalysisDone || !prompts.Shown.isEmpty())
     return Fail(QStringLiteral("the analysis did not finish: %1")
                     .arg(prompts.Shown.join(QStringLiteral(" / "))));
   if (gapsOverMs >= 0)
@@ -115,7 +120,52 @@ int RunWindowAnalysis(const QString& checksumKind, const QString& folder, double
   std::printf(
       "window-analysis checksum=%s tracks=%d scan_ms=%.3f wall_ms=%.3f max_gap_ms=%.3f "
       "p99_gap_ms=%.3f ticks=%zu\n",
-      KindName(checksumKind), session.Model().Scan.TrackCount, scanMs,
+      KindName(checksumKind), session.State().Scan.TrackCount, scanMs,
       MsBetween(span.Clicked, span.Ended), gaps.MaxMs, gaps.P99Ms, probe.Gaps().size());
+  return 0;
+}
+
+int RunSlowShare(const QString& folder, int delayMs, int watchMs) {
+  QTemporaryDir programDir;
+  if (!programDir.isValid() || !WriteSettings(programDir.path(), QString()))
+    return Fail(QStringLiteral("cannot write the program folder's nfo.ini"));
+  // Every open and every read of the album's files takes delayMs, as on a share that answers
+  // slowly; the program's own files answer at once.
+  const QString prefix = QDir::cleanPath(folder) + QLatin1Char('/');
+  SetFileAccessHook([prefix, delayMs](const QString& path) {
+    if (path.startsWith(prefix))
+      std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+  });
+  BenchPrompts prompts;
+  ReleaseSession session;
+  std::unique_ptr<MainWindow> window =
+      StartProgram(session, prompts, programDir.path(), {}, NowhereToCheck());
+  if (!QTest::qWaitForWindowExposed(window.get()))
+    return Fail(QStringLiteral("the window was never shown"));
+  ResponsivenessProbe probe;
+  ChooseFolder(*window, prompts, folder, probe);
+  if (!session.State().Scan.AnalysisEnabled())
+    return Fail(QStringLiteral("no audio files in %1").arg(folder));
+
+  // "Dalej >", then the window is watched while the tracks come in, then it is closed.
+  QEventLoop loop;
+  probe.StartRecording();
+  QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("NextFromFolder")),
+                    Qt::LeftButton);
+  QTimer::singleShot(watchMs, &loop, &QEventLoop::quit);
+  loop.exec();
+  probe.StopRecording();
+  const int tracksRead = session.State().Scan.TrackCount;
+  QElapsedTimer closing;
+  closing.start();
+  window->close();
+  const double closeMs = static_cast<double>(closing.nsecsElapsed()) / 1e6;
+  window.reset();
+  SetFileAccessHook({});
+  const GapFigures gaps = SummariseGaps(probe.Gaps());
+  std::printf(
+      "window-slowshare delay_ms=%d watched_ms=%d tracks_read=%d max_gap_ms=%.3f p99_gap_ms=%.3f "
+      "close_ms=%.3f\n",
+      delayMs, watchMs, tracksRead, gaps.MaxMs, gaps.P99Ms, closeMs);
   return 0;
 }

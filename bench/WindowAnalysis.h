@@ -15,3 +15,14 @@
 // is printed first as "window-gap from_ms=... length_ms=...", counted from the click. Returns 0,
 // or 1 when the analysis did not finish.
 int RunWindowAnalysis(const QString& checksumKind, const QString& folder, double gapsOverMs = -1);
+
+// The window over a slow network share: every open and read of the folder's files is held up by
+// delayMs (through the file layer's access hook). After "Dalej >" the window is watched for
+// watchMs while the track pass runs, then closed. Prints
+//
+//   window-slowshare delay_ms=300 watched_ms=5000 tracks_read=12 max_gap_ms=3.2 p99_gap_ms=1.0
+//   close_ms=280.4
+//
+// (on one line): how long the window's thread went unanswered at most, and how long closing
+// the window took with the pass running.
+int RunSlowShare(const QString& folder, int delayMs, int watchMs);

@@ -15,6 +15,7 @@ namespace {
 constexpr char kUsage[] =
     "Usage: velmora_window_bench analyse --checksum sfv|md5|none [--gaps-over MS] FOLDER\n"
     "       velmora_window_bench startup [--runs N] PROGRAM_FOLDER\n"
+    "       velmora_window_bench slowshare --delay-ms MS --watch-ms MS FOLDER\n"
     "Runs offscreen unless QT_QPA_PLATFORM names another platform.\n";
 
 int Usage() {
@@ -52,6 +53,20 @@ int Startup(const QStringList& args) {
   return RunStartups(args.last(), runs);
 }
 
+// "slowshare --delay-ms MS --watch-ms MS FOLDER"
+int SlowShare(const QStringList& args) {
+  bool delayOk = false;
+  bool watchOk = false;
+  if (args.size() != 6 || args[1] != QLatin1String("--delay-ms") ||
+      args[3] != QLatin1String("--watch-ms"))
+    return Usage();
+  const int delayMs = args[2].toInt(&delayOk);
+  const int watchMs = args[4].toInt(&watchOk);
+  if (!delayOk || !watchOk || delayMs < 0 || watchMs < 1)
+    return Usage();
+  return RunSlowShare(args.last(), delayMs, watchMs);
+}
+
 int StartupChild(const QStringList& args) {
   bool ok = false;
   const int64_t spawnedAt = args.size() == 3 ? args[2].toLongLong(&ok) : 0;
@@ -73,6 +88,8 @@ int main(int argc, char** argv) {
     return Analyse(args);
   if (mode == QLatin1String("startup"))
     return Startup(args);
+  if (mode == QLatin1String("slowshare"))
+    return SlowShare(args);
   if (mode == QLatin1String(kStartupChildMode))
     return StartupChild(args);
   return Usage();

@@ -4,20 +4,23 @@
 # velmora-cli and the reference tool taking turns (bench/time_pair.py); still, run it on a quiet
 # machine and repeat it when another job shares the cores. Sections 5 to 7 drive the real window
 # offscreen (build/perf/bench/velmora_window_bench): how long it goes unanswered during a checksum
-# pass, its start-up, and its analysis time beside velmora-cli's.
+# pass, its start-up, and its analysis time beside velmora-cli's. Section 8 times the audio
+# analysis (build/perf/bench/velmora_audio_scan) against loudgain and ffmpeg and takes its peak
+# memory on a two-hour 24/96 track.
 #
-#   bench/compare.sh [--runs N] [--work DIR] [--cli PATH] [--only cli|window]
+#   bench/compare.sh [--runs N] [--work DIR] [--cli PATH] [--build DIR] [--only cli|window|audio]
 #
-# The optimised program is built into build/perf when --cli is not given, and the window bench
-# there (release, -DVELMORA_BUILD_BENCH=ON) when its sections run. --only runs sections 1 to 4
-# (cli) or 5 to 7 (window). The test folders are made once under the work folder (about 2.1 GiB)
-# and reused by later runs.
+# The optimised program is built into build/perf (or the --build folder) when --cli is not given,
+# and the benches there (release, -DVELMORA_BUILD_BENCH=ON) when their sections run. --only runs
+# sections 1 to 4 (cli), 5 to 7 (window) or 8 (audio). The test folders are made once under the
+# work folder (about 2.1 GiB, and 1.2 GiB more for the audio section) and reused by later runs.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=10
 work=${TMPDIR:-/tmp}/velmora-bench
 cli=""
+build=build/perf
 only=""
 
 while [ $# -gt 0 ]; do
@@ -25,8 +28,9 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --cli) cli=$2; shift 2 ;;
+    --build) build=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
-    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "Unknown argument: $1" >&2; exit 2 ;;
   esac
 done
@@ -39,27 +43,40 @@ for tool in rhash cksfv md5sum mediainfo lame strace script python3; do
 done
 
 case "$only" in
-  ""|cli|window) ;;
-  *) echo "--only takes cli or window, not $only" >&2; exit 2 ;;
+  ""|cli|window|audio) ;;
+  *) echo "--only takes cli, window or audio, not $only" >&2; exit 2 ;;
 esac
+if [ "$only" != audio ] || [ -n "$cli" ]; then
+  program_sections=yes
+else
+  program_sections=""
+fi
 
 targets=()
-if [ -z "$cli" ]; then
+if [ -z "$cli" ] && [ -n "$program_sections" ]; then
   targets+=(velmora-cli)
-  cli=$root/build/perf/program/velmora-cli
+  cli=$root/$build/program/velmora-cli
 fi
-if [ "$only" != cli ]; then
+if [ "$only" = "" ] || [ "$only" = window ]; then
   targets+=(velmora_window_bench)
 fi
-window_bench=$root/build/perf/bench/velmora_window_bench
-if [ ${#targets[@]} -gt 0 ]; then
-  (cd "$root" && cmake --preset release -B build/perf -DVELMORA_BUILD_BENCH=ON >/dev/null &&
-    cmake --build build/perf --target "${targets[@]}" >/dev/null)
+if [ "$only" = "" ] || [ "$only" = audio ]; then
+  targets+=(velmora_audio_scan)
 fi
-cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
-program_dir=$(dirname "$cli")
+window_bench=$root/$build/bench/velmora_window_bench
+audio_scan=$root/$build/bench/velmora_audio_scan
+if [ ${#targets[@]} -gt 0 ]; then
+  (cd "$root" && cmake --preset release -B "$build" -DVELMORA_BUILD_BENCH=ON >/dev/null &&
+    cmake --build "$build" --target "${targets[@]}" >/dev/null)
+fi
+if [ -n "$program_sections" ]; then
+  cli=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
+  program_dir=$(dirname "$cli")
+fi
 
 album=$work/album        # 8 tracks of 64 MiB
+audio_album=$work/audio-album  # 8 FLAC tracks of 30 s for the audio analysis
+audio_long=$work/audio-long    # one FLAC track of two hours at 96 kHz/24 bits
 single=$work/single      # one track of 512 MiB
 window_album=$work/window-album  # 4 tracks of 256 MiB, for the window's checksum pass
 small=$work/small        # 1000 short lame-encoded tracks
@@ -142,10 +159,12 @@ EOF
   cat "${files[@]}" >/dev/null
 }
 
-echo "Preparing the test folders in $work ..."
-make_checksum_folders
-make_small_folder
-warm_cache
+if [ "$only" != audio ]; then
+  echo "Preparing the test folders in $work ..."
+  make_checksum_folders
+  make_small_folder
+  warm_cache
+fi
 
 # Median seconds of velmora-cli and of a reference tool, measured in alternation.
 pair() {  # velmora command... -- reference command...
@@ -176,11 +195,13 @@ print(f"  {name:<46} {figure:8.1f} ms  (target < {limit:g} ms: {'met' if figure 
 EOF
 }
 
-album_files=("$album"/*.mp3)
-single_files=("$single"/*.mp3)
-album_mib=$(du -m --apparent-size -c "${album_files[@]}" | tail -1 | cut -f1)
-single_mib=$(du -m --apparent-size -c "${single_files[@]}" | tail -1 | cut -f1)
-cd "$program_dir"
+if [ "$only" != audio ]; then
+  album_files=("$album"/*.mp3)
+  single_files=("$single"/*.mp3)
+  album_mib=$(du -m --apparent-size -c "${album_files[@]}" | tail -1 | cut -f1)
+  single_mib=$(du -m --apparent-size -c "${single_files[@]}" | tail -1 | cut -f1)
+  cd "$program_dir"
+fi
 
 cli_sections() {
   echo
@@ -286,6 +307,87 @@ window_sections() {
   echo "  longest pause: $worst_gap ms (median of the runs $median_gap ms; 99th percentile $p99_gap ms)"
 }
 
+# An album of 8 tracks of 30 s, 44.1 kHz stereo 16-bit FLAC, each different: pink noise in both
+# channels (not the same in each), a tone, a swell of the level over 7 seconds, and short bursts,
+# so that the DR blocks, the loudness range and the true peak all have work to do. And one track
+# of two hours at 96 kHz and 24 bits for the peak memory.
+make_audio_folders() {
+  local track seconds=30
+  if [ ! -f "$audio_album/.complete" ]; then
+    rm -rf "$audio_album" && mkdir -p "$audio_album"
+    for track in 1 2 3 4 5 6 7 8; do
+      ffmpeg -v error -filter_complex \
+        "anoisesrc=color=pink:amplitude=0.5:duration=$seconds:seed=$track[a];
+         anoisesrc=color=pink:amplitude=0.5:duration=$seconds:seed=$((track + 100))[b];
+         sine=frequency=$((180 + track * 37)):duration=$seconds[c];
+         [a][b]join=inputs=2:channel_layout=stereo[n];[c]aformat=channel_layouts=stereo[t];
+         [n][t]amix=inputs=2:weights=1 0.6,
+         volume='0.9+0.6*sin(2*PI*t/7)*(1+0.5*gt(mod(t\,3.3)\,3.1))':eval=frame" \
+        -ar 44100 -sample_fmt s16 -c:a flac "$audio_album/0$track - Track $track.flac"
+    done
+    touch "$audio_album/.complete"
+  fi
+  if [ ! -f "$audio_long/.complete" ]; then
+    rm -rf "$audio_long" && mkdir -p "$audio_long"
+    ffmpeg -v error -filter_complex \
+      "sine=frequency=220:duration=7200:sample_rate=96000[a];
+       sine=frequency=3300:duration=7200:sample_rate=96000[b];
+       anoisesrc=color=pink:amplitude=0.01:duration=7200:sample_rate=96000:seed=5[c];
+       [a][b][c]amix=inputs=3,aformat=channel_layouts=stereo,
+       volume='1.5+sin(2*PI*t/60)':eval=frame" \
+      -sample_fmt s32 -bits_per_raw_sample 24 -c:a flac "$audio_long/01 - Long.flac"
+    touch "$audio_long/.complete"
+  fi
+}
+
+# The whole analysis of each track (decode, DR, loudness, true peak, ReplayGain, spectrum) against
+# loudgain's ReplayGain 2.0 scan with true peaks (-k) and the extra tags (-s e, written into a copy
+# of the album), and against ffmpeg only decoding the same files (the floor under both).
+audio_sections() {
+  local tool
+  for tool in ffmpeg loudgain taskset; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "Missing $tool: run scripts/setup.sh first." >&2
+      exit 1
+    fi
+  done
+  echo "Preparing the audio folders in $work (the two-hour track takes a few minutes once) ..."
+  make_audio_folders
+  local files=("$audio_album"/*.flac) tagged=$work/audio-album-tagged
+  rm -rf "$tagged" && cp -r "$audio_album" "$tagged"
+  local tagged_files=("$tagged"/*.flac) decode=() index=0 file
+  for file in "${files[@]}"; do
+    decode+=(-i "$file")
+  done
+  for file in "${files[@]}"; do
+    decode+=(-map "$index:a" -f null -)
+    index=$((index + 1))
+  done
+  cat "${files[@]}" >/dev/null
+
+  echo
+  echo "8. Audio analysis of ${#files[@]} tracks of 30 s, 44.1 kHz stereo 16-bit FLAC" \
+    "(velmora_audio_scan: DR, loudness, true peak, ReplayGain, spectrum)"
+  local one two loudgain_one loudgain_two decoded
+  read -r one loudgain_one < <(pair taskset -c 0 "$audio_scan" --threads 1 "${files[@]}" -- \
+    taskset -c 0 loudgain -q -a -k -s e "${tagged_files[@]}")
+  report "one core: velmora vs loudgain -a -k -s e" "$one" "$loudgain_one" 1
+  read -r two loudgain_two < <(pair "$audio_scan" --threads 2 "${files[@]}" -- \
+    loudgain -q -a -k -s e "${tagged_files[@]}")
+  report "two tracks at once vs loudgain (one core)" "$two" "$loudgain_two" 1.6
+  read -r one decoded < <(pair taskset -c 0 "$audio_scan" --threads 1 "${files[@]}" -- \
+    taskset -c 0 ffmpeg -v error -nostdin -threads 1 "${decode[@]}")
+  python3 -c "import sys; o, d = float(sys.argv[1]), float(sys.argv[2]); print(f'  one core: {o*1000:.1f} ms vs ffmpeg decoding alone {d*1000:.1f} ms: the analysis takes {o/d:.2f}x the decoding time; {8*30/o:.0f}x real time')" \
+    "$one" "$decoded"
+
+  local long=("$audio_long"/*.flac) peak_kib
+  peak_kib=$(python3 -c '
+import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$audio_scan" "${long[@]}")
+  python3 -c "import sys; k=int(sys.argv[1]); print(f'  peak memory, one track of 2 hours at 96 kHz/24 bits: {k/1024:.1f} MiB (target < 64 MiB: {\"met\" if k < 64*1024 else \"NOT MET\"})')" "$peak_kib"
+}
+
 # The value of key=value in a line of velmora_window_bench.
 figure() {  # key, line
   tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"
@@ -293,9 +395,12 @@ figure() {  # key, line
 
 echo "Load average before measuring: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores;" \
   "medians of $runs alternating runs"
-if [ "$only" != window ]; then
+if [ "$only" = "" ] || [ "$only" = cli ]; then
   cli_sections
 fi
-if [ "$only" != cli ]; then
+if [ "$only" = "" ] || [ "$only" = window ]; then
   window_sections
+fi
+if [ "$only" = "" ] || [ "$only" = audio ]; then
+  audio_sections
 fi

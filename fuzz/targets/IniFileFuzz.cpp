@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 
-#include "analysis/ReleaseModel.h"
+#include "model/Release.h"
 #include "platform/IniFile.h"
 #include "settings/LanguageFile.h"
 #include "settings/SettingsStore.h"
@@ -12,15 +12,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 namespace {
 
+// What the settings file fills.
+struct SettingsModel {
+  ReleaseSummary Summary;
+  ReleaseInfo Info;
+  Options Opts;
+  SettingsTarget Target() { return {Summary, Info, Opts}; }
+};
+
 // Settings read from any file must survive being saved and read again: otherwise closing the
 // program would silently change what the user had.
-void CheckSettingsRoundTrip(const ReleaseModel& loaded) {
+void CheckSettingsRoundTrip(SettingsModel& loaded) {
   IniFile saved;
-  SaveSettings(loaded, saved);
+  SaveSettings(loaded.Target(), saved);
   IniFile reread;
   reread.LoadBytes(saved.SaveBytes());
-  ReleaseModel again;
-  LoadSettings(again, reread);
+  SettingsModel again;
+  LoadSettings(again.Target(), reread);
   fuzzing::Require(
       again.Opts.DefaultPath == loaded.Opts.DefaultPath &&
           again.Opts.Language == loaded.Opts.Language &&
@@ -31,7 +39,8 @@ void CheckSettingsRoundTrip(const ReleaseModel& loaded) {
           again.Info.PostedBy == loaded.Info.PostedBy &&
           again.Info.NewsServer == loaded.Info.NewsServer &&
           again.Info.Group == loaded.Info.Group &&
-          again.Opts.ChecksumKind == loaded.Opts.ChecksumKind &&
+          again.Opts.ChecksumKindText == loaded.Opts.ChecksumKindText &&
+          again.Opts.Checksum == loaded.Opts.Checksum &&
           again.Summary.VariousAlbumTitle == loaded.Summary.VariousAlbumTitle &&
           again.Info.FileNameTemplate == loaded.Info.FileNameTemplate &&
           again.Opts.Width == loaded.Opts.Width && again.Opts.Height == loaded.Opts.Height &&
@@ -44,15 +53,17 @@ void CheckSettingsRoundTrip(const ReleaseModel& loaded) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   IniFile ini;
   ini.LoadBytes(fuzzing::BytesOf(data, size));
-  ReleaseModel model;
-  LoadSettings(model, ini);
+  SettingsModel model;
+  LoadSettings(model.Target(), ini);
   (void)ReadStartupSettings(ini);
   CheckSettingsRoundTrip(model);
 
   // Language files come from disk through the same reader.
   const QString path = fuzzing::WriteScratchFile(QStringLiteral("lang/fuzz.lng"), data, size);
   LanguageFile language;
-  if (language.Load(path))
-    ApplyLanguageToModel(model, language);
+  if (language.Load(path)) {
+    MessageTable messages;
+    ApplyLanguageTexts(language, messages, model.Info.NoteText);
+  }
   return 0;
 }

@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 
-#include "analysis/ReleaseModel.h"
+#include "model/ChoiceLists.h"
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
 #include "settings/SettingsStore.h"
@@ -62,10 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The note and a list file, read from the program folder as the program does at start-up.
   fuzzing::WriteScratchFile(QStringLiteral("program/note.txt"), data, size);
   fuzzing::WriteScratchFile(QStringLiteral("program/enc.ini"), data, size);
-  ReleaseModel model;
-  model.Run.ProgramDir = QDir(fuzzing::ScratchFolder()).filePath(QStringLiteral("program"));
-  fuzzing::Require(LoadNote(model, codePage), "the note file could not be read");
-  LoadListFiles(model, codePage);
-  fuzzing::Require(model.Lists.RipperPrograms == lines, "the list file read differently");
+  const QString programDir = QDir(fuzzing::ScratchFolder()).filePath(QStringLiteral("program"));
+  QString note;
+  fuzzing::Require(LoadNote(programDir, note, codePage), "the note file could not be read");
+  ChoiceLists lists;
+  LoadListFiles(programDir, lists, codePage);
+  fuzzing::Require(lists.RipperPrograms == lines, "the list file read differently");
   return 0;
 }

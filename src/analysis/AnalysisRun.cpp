@@ -1,106 +1,86 @@
 #include "analysis/AnalysisRun.h"
 
-#include "platform/UserLocale.h"
-
-AnalysisRun::AnalysisRun(ReleaseModel& model, ReaderSet& readers, const QDate& today,
-                         ChecksumJob::Notify notify, int checksumWorkers)
-    : model_(model),
+AnalysisRun::AnalysisRun(Release& release, AnalysisChoices choices, const QDate& today,
+                         Notify notify, int trackWorkers, int checksumWorkers)
+    : release_(release),
+      choices_(choices),
       today_(today),
       notify_(std::move(notify)),
       checksumWorkers_(checksumWorkers),
-      tracks_(model, readers) {}
+      tracks_(std::make_unique<TrackPass>(release, notify_, trackWorkers)) {
+  // An empty track list has nothing to wait for, and no notification would ever come.
+  if (tracks_->Completed())
+    FinishTracks();
+}
 
-AnalysisRun::~AnalysisRun() = default;
+AnalysisRun::~AnalysisRun() {
+  Stop();
+}
 
-std::vector<ChecksumProgress> AnalysisRun::Advance(std::chrono::milliseconds budget, bool wait) {
-  if (stopRequested_ && Running())
-    EndStopped();
+AnalysisRun::Step AnalysisRun::Advance(bool wait) {
+  Step step;
+  if (stopRequested_ && Running()) {
+    phase_ = Phase::Stopped;
+    return step;
+  }
   try {
     if (phase_ == Phase::ReadingTracks) {
-      ReadTracks(budget);
-      return {};
+      step.TracksRead = tracks_->TakeReady(wait);
+      if (tracks_->Completed())
+        FinishTracks();
+      else if (tracks_->Stopped())
+        phase_ = Phase::Stopped;
+    } else if (phase_ == Phase::Hashing) {
+      step.Checksums = wait ? checksums_->WaitReady() : checksums_->TakeReady();
+      if (checksums_->Completed())
+        Complete();
+      else if (checksums_->Stopped())
+        phase_ = Phase::Stopped;
     }
-    if (phase_ == Phase::Hashing)
-      return TakeChecksums(wait);
   } catch (...) {
     phase_ = Phase::Failed;
     const std::lock_guard lock(passMutex_);
     checksums_.reset();
     throw;
   }
-  return {};
-}
-
-void AnalysisRun::ReadTracks(std::chrono::milliseconds budget) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point start = Clock::now();
-  do {
-    tracks_.ReadNextTrack();
-  } while (!tracks_.AtEnd() && !stopRequested_ &&
-           std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start) < budget);
-  if (tracks_.AtEnd())
-    FinishTracks();
+  return step;
 }
 
 void AnalysisRun::FinishTracks() {
-  tracks_.Finish(today_);
-  if (!model_.Opts.AutoCrc) {
+  tracks_->Finish(today_, choices_.Names);
+  if (!choices_.AutoCrc) {
     Complete();
     return;
   }
   {
     const std::lock_guard lock(passMutex_);
-    checksums_ = std::make_unique<ChecksumPass>(model_, notify_, checksumWorkers_);
+    checksums_ = std::make_unique<ChecksumPass>(release_, choices_.Kind, notify_, checksumWorkers_);
     if (stopRequested_)
       checksums_->Stop();
   }
   phase_ = Phase::Hashing;
-  // An empty pass has nothing to wait for, and no notification would ever come.
   if (checksums_->Completed())
     Complete();
-}
-
-std::vector<ChecksumProgress> AnalysisRun::TakeChecksums(bool wait) {
-  std::vector<ChecksumProgress> steps = wait ? checksums_->WaitReady() : checksums_->TakeReady();
-  if (checksums_->Completed())
-    Complete();
-  else if (checksums_->Stopped())
-    EndStopped();
-  return steps;
 }
 
 void AnalysisRun::Complete() {
-  if (checksums_)
-    checksums_->Finish();
-  model_.Run.AnalysisDone = true;
+  release_.Run.AnalysisDone = true;
   phase_ = Phase::Finished;
-}
-
-void AnalysisRun::EndStopped() {
-  if (checksums_) {
-    checksums_->Stop();
-    checksums_->Finish();
-  }
-  phase_ = Phase::Stopped;
 }
 
 void AnalysisRun::Stop() {
   stopRequested_ = true;
   const std::lock_guard lock(passMutex_);
+  tracks_->Stop();
   if (checksums_)
     checksums_->Stop();
 }
 
-int AnalysisRun::ReadPercent() const {
-  const int count = TrackCount();
-  return count > 0 ? static_cast<int>(RoundHalfEven(100.0 * TracksRead() / count)) : 100;
-}
-
-bool AnalyseTracks(ReleaseModel& model, ReaderSet& readers, const AnalysisOptions& options) {
-  AnalysisRun run(model, readers, options.Today);
+bool AnalyseTracks(Release& release, const AnalysisOptions& options) {
+  AnalysisRun run(release, options.Choices, options.Today);
   const std::stop_callback stopWaiting(options.Stop, [&run] { run.Stop(); });
   while (run.Running()) {
-    for (const ChecksumProgress& step : run.Advance(std::chrono::milliseconds::max(), true)) {
+    for (const ChecksumProgress& step : run.Advance(true).Checksums) {
       if (options.OnChecksum)
         options.OnChecksum(step);
     }

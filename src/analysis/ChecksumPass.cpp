@@ -6,7 +6,7 @@
 
 namespace {
 
-QStringList CountedTrackPaths(const ReleaseModel& model) {
+QStringList CountedTrackPaths(const Release& model) {
   const size_t rows =
       std::min(static_cast<size_t>(std::max(model.Scan.TrackCount, 0)), model.Tracks.size());
   QStringList paths;
@@ -18,12 +18,12 @@ QStringList CountedTrackPaths(const ReleaseModel& model) {
 
 }  // namespace
 
-ChecksumPass::ChecksumPass(ReleaseModel& model, ChecksumJob::Notify notify, int workerCount)
+ChecksumPass::ChecksumPass(Release& model, ChecksumKind kind, ChecksumJob::Notify notify,
+                           int workerCount)
     : model_(model) {
   const QStringList paths = CountedTrackPaths(model);
   trackCount_ = static_cast<int>(paths.size());
-  job_ =
-      std::make_unique<ChecksumJob>(model.Opts.ChecksumKind, paths, std::move(notify), workerCount);
+  job_ = std::make_unique<ChecksumJob>(kind, paths, std::move(notify), workerCount);
 }
 
 ChecksumPass::~ChecksumPass() = default;
@@ -42,27 +42,16 @@ std::vector<ChecksumProgress> ChecksumPass::Store(const std::vector<ChecksumResu
   for (const ChecksumResult& result : results) {
     TrackRecord& row = model_.Tracks.at(static_cast<size_t>(result.Track - 1));
     row.ChecksumText = result.ChecksumText;
-    ProgressState& progress = model_.Progress;
-    progress.FileLabel = row.FileName;
-    progress.ChecksumLabel = result.ChecksumText;
-    progress.Percent = static_cast<int>(RoundHalfEven(100.0 * result.Track / trackCount_));
-    steps.push_back(
-        {result.Track, trackCount_, row.FileName, result.ChecksumText, progress.Percent});
+    const int percent = static_cast<int>(RoundHalfEven(100.0 * result.Track / trackCount_));
+    steps.push_back({result.Track, trackCount_, row.FileName, result.ChecksumText, percent});
     taken_ = result.Track;
   }
   return steps;
 }
 
-void ChecksumPass::Finish() {
-  if (!Completed() && !Stopped())
-    return;
-  model_.Progress.FileLabel.clear();
-  model_.Progress.ChecksumLabel.clear();
-}
-
-bool ComputeChecksums(ReleaseModel& model, const ChecksumProgressCallback& onChecksum,
+bool ComputeChecksums(Release& model, ChecksumKind kind, const ChecksumProgressCallback& onChecksum,
                       std::stop_token stop) {
-  ChecksumPass pass(model);
+  ChecksumPass pass(model, kind);
   // The pass may be waiting for a long file when the stop comes from another thread.
   const std::stop_callback stopWaiting(stop, [&pass] { pass.Stop(); });
   while (!pass.Done()) {
@@ -71,6 +60,5 @@ bool ComputeChecksums(ReleaseModel& model, const ChecksumProgressCallback& onChe
         onChecksum(step);
     }
   }
-  pass.Finish();
   return pass.Completed();
 }

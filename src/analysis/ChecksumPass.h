@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
 #include "checksums/ChecksumJob.h"
+#include "model/Release.h"
 
 #include <QString>
 #include <functional>
@@ -20,10 +20,10 @@ struct ChecksumProgress {
 using ChecksumProgressCallback = std::function<void(const ChecksumProgress&)>;
 
 // The checksum pass over the counted track rows (1 to TrackCount) with the options' checksum
-// kind: CRC-32 for "SFV", MD5 for "MD5", an empty text for any other kind. The files are hashed
-// on worker threads; whoever started the pass takes the results in track order on its own thread,
-// and each one taken shows where the pass shows it: the row's ChecksumText, the two status labels
-// and the percentage of the progress bar.
+// kind: CRC-32 for SFV, MD5 for MD5, an empty text without a kind. The files are hashed on worker
+// threads; whoever started the pass takes the results in track order on its own thread, each one
+// stored in its row's ChecksumText and returned as a step for the status labels and the progress
+// bar.
 //
 // A window drives it from its event loop: the notification (called on a worker, after each file)
 // posts to the window's thread, which then calls TakeReady. A file that cannot be read ends the
@@ -31,7 +31,8 @@ using ChecksumProgressCallback = std::function<void(const ChecksumProgress&)>;
 // (FileError "Cannot open file %s", or ChecksumUnavailable without a crypto library for MD5).
 class ChecksumPass {
  public:
-  explicit ChecksumPass(ReleaseModel& model, ChecksumJob::Notify notify = {}, int workerCount = 0);
+  ChecksumPass(Release& model, ChecksumKind kind, ChecksumJob::Notify notify = {},
+               int workerCount = 0);
   // Stops the workers; returns within one block read per worker.
   ~ChecksumPass();
   ChecksumPass(const ChecksumPass&) = delete;
@@ -53,14 +54,10 @@ class ChecksumPass {
   bool Done() const { return job_->Done(); }
   int TrackCount() const { return trackCount_; }
 
-  // The end of a pass that completed or was stopped: both status labels are emptied. A pass ended
-  // by a failure leaves them showing the last file it finished.
-  void Finish();
-
  private:
   std::vector<ChecksumProgress> Store(const std::vector<ChecksumResult>& results);
 
-  ReleaseModel& model_;
+  Release& model_;
   int trackCount_ = 0;
   int taken_ = 0;
   std::unique_ptr<ChecksumJob> job_;
@@ -68,5 +65,5 @@ class ChecksumPass {
 
 // The whole pass on the calling thread, reporting each step there. Throws as TakeReady does.
 // Returns false when the stop token ended it early.
-bool ComputeChecksums(ReleaseModel& model, const ChecksumProgressCallback& onChecksum = {},
-                      std::stop_token stop = {});
+bool ComputeChecksums(Release& model, ChecksumKind kind,
+                      const ChecksumProgressCallback& onChecksum = {}, std::stop_token stop = {});

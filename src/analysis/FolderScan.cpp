@@ -1,10 +1,13 @@
 #include "analysis/FolderScan.h"
 
 #include "platform/FileNames.h"
+#include "platform/FolderListing.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -17,56 +20,50 @@ bool IsSkippedFolderName(const QString& name) {
   return name.startsWith(QLatin1Char('.')) || name.toUpper() == QStringLiteral("RECYCLED");
 }
 
-// The full paths of the folder's files (hidden ones included) in the order the file system
-// returns them; what FindFiles gives for the mask "*".
-QStringList ListFiles(const QString& folder) {
-  const QString base = WithTrailingSeparator(folder);
-  QStringList list;
-  QDirIterator files(base, QDir::Files | QDir::Hidden | QDir::System);
-  while (files.hasNext()) {
-    files.next();
-    list.append(base + files.fileName());
-  }
-  return list;
+// Audio that people keep beside their releases but the program has no reader for: such a file
+// is reported as left out instead of being passed over in silence. A format that gains a reader
+// is found in the format table first.
+constexpr std::array<std::string_view, 38> kKnownAudioExtensions = {
+    "aac", "ac3", "aif", "aifc", "aiff", "alac", "amr",  "ape", "au",  "caf",
+    "dff", "dsd", "dsf", "dts",  "flac", "m4a",  "m4b",  "mka", "mp1", "mp2",
+    "mp3", "mp4", "mpc", "mpga", "oga",  "ogg",  "opus", "ra",  "shn", "spx",
+    "tak", "tta", "w64", "wav",  "weba", "wma",  "wv",   "wvc"};
+
+bool IsUnreadAudio(const QString& name) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  if (dot < 0)
+    return false;
+  const QString extension = name.mid(dot + 1).toLower();
+  return std::any_of(
+      kKnownAudioExtensions.begin(), kKnownAudioExtensions.end(), [&](std::string_view known) {
+        return extension == QLatin1String(known.data(), static_cast<qsizetype>(known.size()));
+      });
 }
 
-// The paths that the mask "*." + extension matches, in their order: the name ends in a dot and
-// the extension, compared without regard to case.
-QStringList WithExtension(const QStringList& paths, const QString& extension) {
-  const QString suffix = QLatin1Char('.') + extension;
-  QStringList matching;
-  for (const QString& path : paths) {
-    if (path.endsWith(suffix, Qt::CaseInsensitive))
-      matching.append(path);
+// Where one entry of the folder goes: into the list of its format, or into what is left out.
+void SortEntry(const FolderEntry& entry, const QString& base, ScanState& scan) {
+  switch (entry.Type) {
+    case FolderEntry::Kind::Folder:
+      return;
+    case FolderEntry::Kind::Special:
+    case FolderEntry::Kind::BrokenLink:
+      scan.LeftOut.push_back({entry.Name, LeftOutFile::Reason::NotAFile});
+      return;
+    case FolderEntry::Kind::RegularFile:
+      break;
   }
-  return matching;
+  if (!entry.NameValid) {
+    scan.LeftOut.push_back({entry.Name, LeftOutFile::Reason::Name});
+    return;
+  }
+  if (const FormatInfo* format = FormatOfFileName(entry.Name)) {
+    scan.FileLists[FormatIndex(format->Id)].append(base + entry.Name);
+  } else if (IsUnreadAudio(entry.Name)) {
+    scan.LeftOut.push_back({entry.Name, LeftOutFile::Reason::Format});
+  }
 }
 
 }  // namespace
-
-QString FormatExtension(AudioFormat format) {
-  switch (format) {
-    case AudioFormat::Mp3:
-      return QStringLiteral("mp3");
-    case AudioFormat::Mpc:
-      return QStringLiteral("mpc");
-    case AudioFormat::Ape:
-      return QStringLiteral("ape");
-    case AudioFormat::Flac:
-      return QStringLiteral("flac");
-  }
-  return QString();
-}
-
-TrackRecord TrackRecord::NewRow(const QString& filePath) {
-  const QString blank = QStringLiteral(" ");
-  TrackRecord row;
-  row.FilePath = filePath;
-  row.FileName = FileNameOf(filePath);
-  row.Artist = row.Title = row.Album = blank;
-  row.SizeText = row.DurationText = row.BitrateText = row.ChecksumText = blank;
-  return row;
-}
 
 void FindFiles(const QString& folder, const QString& mask, bool recursive, QStringList& list) {
   const QString base = WithTrailingSeparator(folder);
@@ -108,24 +105,31 @@ void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& lo
   QString folder = folderPath;
   scan = ScanState{};
   scan.FolderPath = std::move(folder);
-  // One listing serves the four masks: a folder of a thousand tracks is read once, not four times.
-  const QStringList everyFile = ListFiles(scan.FolderPath);
-  int runningMaximum = 0;
-  for (const AudioFormat format : kAudioFormats) {
-    QStringList files = WithExtension(everyFile, FormatExtension(format));
+  // One listing serves every format: a folder of a thousand tracks is read once.
+  std::vector<FolderEntry> entries;
+  if (!ListFolder(scan.FolderPath, entries, &scan.Failure))
+    entries.clear();
+  const QString base = WithTrailingSeparator(scan.FolderPath);
+  for (const FolderEntry& entry : entries)
+    SortEntry(entry, base, scan);
+
+  const FormatInfo* dominant = nullptr;
+  int maximum = 0;
+  for (const FormatInfo& format : AudioFormats()) {
+    QStringList& files = scan.FileLists[FormatIndex(format.Id)];
     SortIntoTrackOrder(files, locale);
     const int count = static_cast<int>(files.size());
-    scan.FormatCounts[FormatIndex(format)] = count;
+    scan.FormatCounts[FormatIndex(format.Id)] = count;
     if (count > 0)
       ++scan.FormatsPresent;
-    if (count >= runningMaximum) {
-      runningMaximum = count;
-      scan.DominantFormat = format;
+    if (!dominant || count > maximum || (count == maximum && format.TieRank > dominant->TieRank)) {
+      dominant = &format;
+      maximum = count;
     }
-    scan.FileLists[FormatIndex(format)] = std::move(files);
   }
-  scan.DominantExtension = FormatExtension(scan.DominantFormat);
-  scan.TrackList = scan.FileLists[FormatIndex(scan.DominantFormat)];
+  scan.DominantFormat = dominant->Id;
+  scan.DominantExtension = FormatKey(dominant->Id);
+  scan.TrackList = scan.FileLists[FormatIndex(dominant->Id)];
   // The per-format lists are not kept: only their counts and the dominant list matter later.
   for (QStringList& list : scan.FileLists)
     list.clear();

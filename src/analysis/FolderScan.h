@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "model/Release.h"
 #include "platform/UserLocale.h"
 
 #include <QString>
@@ -12,9 +12,11 @@
 // name starts with "." or reads "RECYCLED" in any case.
 void FindFiles(const QString& folder, const QString& mask, bool recursive, QStringList& list);
 
-// Scans one folder (not its sub-folders) for the four formats, picks the dominant one (a tie goes
-// to the later format in the order mp3, mpc, ape, flac) and lists its files in track order.
-// A folder that cannot be read gives empty lists.
+// Scans one folder (not its sub-folders) for every format the program reads, picks the dominant
+// one (most files; a tie goes to the higher rank of the format table) and lists its files in
+// track order. What the release leaves out is listed with the reason: audio of formats without a
+// reader, names that are not valid UTF-8 or hold control characters, entries that are not
+// regular files. A folder that cannot be read gives empty lists and the system's reason.
 void ScanFolder(ScanState& scan, const QString& folderPath,
                 const UserLocale& locale = UserLocale::System());
 

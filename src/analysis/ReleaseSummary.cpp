@@ -1,6 +1,5 @@
 #include "analysis/ReleaseSummary.h"
 
-#include "analysis/StreamDescription.h"
 #include "platform/FileNames.h"
 
 #include <QtGlobal>
@@ -17,18 +16,37 @@ bool HasVariousArtists(const std::vector<TrackRecord>& rows) {
   return false;
 }
 
+// The album artist every track that carries tags agrees on; empty when one of them names none or
+// another one. Tracks without any tag have no say.
+QString AgreedAlbumArtist(const std::vector<TrackRecord>& rows) {
+  QString agreed;
+  for (const TrackRecord& row : rows) {
+    if (!row.HasTags)
+      continue;
+    if (row.AlbumArtist.isEmpty() || (!agreed.isEmpty() && row.AlbumArtist != agreed))
+      return QString();
+    agreed = row.AlbumArtist;
+  }
+  return agreed;
+}
+
+bool NamesVariousArtists(const QString& albumArtist) {
+  const QString name = albumArtist.trimmed();
+  return name.compare(QStringLiteral("Various Artists"), Qt::CaseInsensitive) == 0 ||
+         name.compare(QStringLiteral("Various"), Qt::CaseInsensitive) == 0 ||
+         name.compare(QStringLiteral("VA"), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
 
-void ClearSummary(ReleaseModel& model) {
-  ReleaseSummary& s = model.Summary;
+void ClearSummary(ReleaseSummary& s) {
   for (QString* field :
        {&s.Year, &s.TotalTimeText, &s.TotalSizeText, &s.SampleRateText, &s.ChannelsText,
         &s.VersionText, &s.EncoderText, &s.AverageText, &s.QualityText, &s.Id3v1Text, &s.Id3v2Text,
-        &s.ApeTagText, &s.VariousAlbumTitle, &s.VorbisTagText, &s.Genre}) {
+        &s.ApeTagText, &s.VariousAlbumTitle, &s.VorbisTagText, &s.Genre, &s.AlbumArtist}) {
     field->clear();
   }
   s.Lossless = false;
-  model.Progress = ProgressState{};
 }
 
 QString MpegQuality(int64_t average) {
@@ -74,43 +92,76 @@ QString MusepackQuality(int64_t average, const QString& current) {
 }
 
 void UpdateSummary(ReleaseSummary& summary, SummaryTotals& totals, int trackCount,
-                   const StreamDescription& stream, const UserLocale& locale) {
-  totals.Seconds += stream.Values.Duration;
+                   const StreamValues& values, const StreamFacts& facts, const UserLocale& locale) {
+  totals.Updated = true;
+  totals.Seconds += values.Duration;
   summary.TotalTimeText = locale.FormatDuration(totals.Seconds);
   summary.TotalSizeText = locale.FormatFixed2(totals.SizeMiB) + QStringLiteral(" MB");
 
-  summary.VersionText = stream.VersionText;
-  summary.SampleRateText = stream.SampleRateText;
-  if (stream.ChannelsText)
-    summary.ChannelsText = *stream.ChannelsText;
-  summary.EncoderText = stream.EncoderText;
-  summary.Lossless = stream.Lossless;
+  summary.VersionText = facts.VersionText;
+  summary.SampleRateText = facts.SampleRateText;
+  if (facts.ChannelsText)
+    summary.ChannelsText = *facts.ChannelsText;
+  summary.EncoderText = facts.EncoderText;
+  summary.Lossless = facts.Lossless();
 
-  totals.RateSum += stream.Rate;
+  totals.RateSum += facts.Lossless() ? *facts.Ratio : facts.BitRate.value_or(0);
   const int64_t average = RoundHalfEven(totals.RateSum / qMax(trackCount, 1));
   summary.AverageText =
-      QString::number(average) + (stream.Lossless ? QStringLiteral(" %") : QString());
-  summary.QualityText = stream.Quality(average, summary.QualityText);
-}
-
-void FinishSummary(ReleaseModel& model, const QDate& today, const CodePage& codePage) {
-  if (!model.Tracks.empty() && HasVariousArtists(model.Tracks)) {
-    model.Summary.VariousArtists = true;
-    model.Summary.VariousAlbumTitle = model.Tracks.front().Album;
-  }
-  model.Info.PostDate = today;
-  if (!model.Tracks.empty()) {
-    model.Run.OutputBaseName =
-        ExpandFileNameTemplate(model.Info.FileNameTemplate, model.Tracks.front(), codePage);
+      QString::number(average) + (facts.Lossless() ? QStringLiteral(" %") : QString());
+  switch (facts.Quality) {
+    case StreamFacts::QualityRule::MpegLadder:
+      summary.QualityText = MpegQuality(average);
+      break;
+    case StreamFacts::QualityRule::MusepackLadder:
+      summary.QualityText = MusepackQuality(average, summary.QualityText);
+      break;
+    case StreamFacts::QualityRule::Fixed:
+      summary.QualityText = facts.QualityLabel;
+      break;
   }
 }
 
-QString ExpandFileNameTemplate(const QString& fileNameTemplate, const TrackRecord& firstRow,
-                               const CodePage& codePage) {
+void FinishSummary(Release& release, const SummaryTotals& totals, const QDate& today,
+                   const CodePage& codePage, NameForm names) {
+  ReleaseSummary& summary = release.Summary;
+  // The size covers every track, also those after the last readable one.
+  if (totals.Updated) {
+    summary.TotalSizeText =
+        UserLocale::System().FormatFixed2(totals.SizeMiB) + QStringLiteral(" MB");
+  }
+  summary.AlbumArtist = AgreedAlbumArtist(release.Tracks);
+  if (!release.Tracks.empty()) {
+    const bool various = summary.AlbumArtist.isEmpty() ? HasVariousArtists(release.Tracks)
+                                                       : NamesVariousArtists(summary.AlbumArtist);
+    if (various) {
+      summary.VariousArtists = true;
+      summary.VariousAlbumTitle = release.Tracks.front().Album;
+    }
+  }
+  release.Info.PostDate = today;
+  if (!release.Tracks.empty()) {
+    const TrackRecord& first = release.Tracks.front();
+    release.Run.OutputBaseName =
+        ExpandFileNameTemplate(release.Info.FileNameTemplate, ReleaseArtist(release), first.Album,
+                               first.Title, codePage, names);
+  }
+}
+
+QString ExpandFileNameTemplate(const QString& fileNameTemplate, const QString& artist,
+                               const QString& album, const QString& title, const CodePage& codePage,
+                               NameForm names) {
+  if (names == NameForm::Unicode) {
+    QString name = fileNameTemplate;
+    name.replace(QStringLiteral("%author%"), artist);
+    name.replace(QStringLiteral("%album%"), album);
+    name.replace(QStringLiteral("%title%"), title);
+    return SafeBaseName(name);
+  }
   QByteArray name = codePage.FromUnicode(fileNameTemplate);
-  name.replace("%author%", codePage.FromUnicode(firstRow.Artist));
-  name.replace("%album%", codePage.FromUnicode(firstRow.Album));
-  name.replace("%title%", codePage.FromUnicode(firstRow.Title));
+  name.replace("%author%", codePage.FromUnicode(artist));
+  name.replace("%album%", codePage.FromUnicode(album));
+  name.replace("%title%", codePage.FromUnicode(title));
   return SafeBaseName(codePage.ToUnicode(name));
 }
 

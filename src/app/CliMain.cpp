@@ -4,10 +4,9 @@
 
 #include "app/CommandLine.h"
 #include "app/JsonExport.h"
-#include "checksums/Checksums.h"
+#include "model/ModelFields.h"
 #include "platform/FileError.h"
 #include "platform/FileStream.h"
-#include "session/ModelFields.h"
 #include "session/ReleaseSession.h"
 
 #include <unistd.h>
@@ -15,11 +14,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
-#include <new>
 
 namespace {
 
-enum ExitCode { kSuccess = 0, kNoAudio = 1, kUsage = 2, kFileFailure = 3 };
+enum ExitCode {
+  kSuccess = 0,
+  kNoAudio = 1,
+  kUsage = 2,
+  kFileFailure = 3,
+  kWarnings = 4,
+};
 
 void WriteTo(FILE* stream, const QByteArray& bytes) {
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
@@ -45,7 +49,7 @@ void Say(const QString& line) {
 QString ReadUtf8File(const QString& path) {
   FileHandle file(path);
   if (!file.IsValid())
-    throw FileError::CannotOpen(path);
+    throw FileError::CannotOpen(path, file.FailureReason());
   constexpr int64_t kMaxValueBytes = 16 * 1024 * 1024;
   QByteArray bytes(static_cast<qsizetype>(std::min(file.Size(), kMaxValueBytes)),
                    Qt::Uninitialized);
@@ -55,15 +59,27 @@ QString ReadUtf8File(const QString& path) {
   return QString::fromUtf8(bytes);
 }
 
+// `echo 2024-05-16 > f` ends the value with a line break that is not part of it; only the note
+// keeps its lines as written.
+QString FieldValueFromFile(const QString& field, QString value) {
+  if (field == QLatin1String("NoteText"))
+    return value;
+  if (value.endsWith(QStringLiteral("\r\n")))
+    value.chop(2);
+  else if (value.endsWith(QLatin1Char('\n')) || value.endsWith(QLatin1Char('\r')))
+    value.chop(1);
+  return value;
+}
+
 using FieldValues = QList<QPair<QString, QString>>;
 
-// Every --set value and the content of every --set-file, checked on a scratch model before any
+// Every --set value and the content of every --set-file, checked on a scratch release before any
 // work is done. A file that cannot be read throws its FileError.
 std::optional<FieldValues> CheckedFieldValues(const CliRequest& request, QString& error) {
   FieldValues values = request.FieldValues;
   for (const auto& [name, path] : request.FieldFiles)
-    values.append({name, ReadUtf8File(path)});
-  ReleaseModel scratch;
+    values.append({name, FieldValueFromFile(name, ReadUtf8File(path))});
+  Release scratch;
   for (qsizetype i = 0; i < values.size(); ++i) {
     const auto& [name, value] = values[i];
     if (SetFieldFromText(scratch, name, value))
@@ -79,48 +95,43 @@ std::optional<FieldValues> CheckedFieldValues(const CliRequest& request, QString
 
 // This run's options on top of the settings file; the settings file itself is never written.
 SettingsOverride OverridesOf(const CliRequest& request) {
-  return [request](ReleaseModel& model) {
+  return [request](Options& options, ReleaseInfo& info) {
     if (request.ChecksumKind) {
-      model.Opts.AutoCrc = !request.ChecksumKind->isEmpty();
-      if (model.Opts.AutoCrc)
-        model.Opts.ChecksumKind = *request.ChecksumKind;
+      options.AutoCrc = !request.ChecksumKind->isEmpty();
+      if (options.AutoCrc)
+        options.SetChecksumKindText(*request.ChecksumKind);
     }
     if (request.SaveUnicode)
-      model.Opts.SaveUnicode = *request.SaveUnicode;
+      options.SaveUnicode = *request.SaveUnicode;
     if (request.Ads)
-      model.Opts.Ads = *request.Ads;
+      options.Ads = *request.Ads;
+    if (request.Utf8Text)
+      options.Utf8Text = *request.Utf8Text;
     if (request.Template)
-      model.Info.FileNameTemplate = *request.Template;
-    model.Opts.Language = request.Language;
+      info.FileNameTemplate = *request.Template;
+    options.Language = request.Language;
   };
-}
-
-void WarnAboutMixedFormats(const ScanState& scan) {
-  Say(QStringLiteral("Warning: the folder mixes formats (mp3: %1, mpc: %2, ape: %3, flac: %4); "
-                     "analysing %5")
-          .arg(scan.FormatCounts[0])
-          .arg(scan.FormatCounts[1])
-          .arg(scan.FormatCounts[2])
-          .arg(scan.FormatCounts[3])
-          .arg(scan.DominantExtension));
 }
 
 // The files are hashed on worker threads; their results arrive here on the main thread, one
 // file at a time in track order, as the window's status labels and progress bar show them.
-ChecksumProgressCallback TerminalProgress() {
+void ShowProgressOnTerminal(ReleaseSession& session) {
   if (!isatty(STDERR_FILENO))
-    return {};
-  return [](const ChecksumProgress& step) {
+    return;
+  QObject::connect(&session, &ReleaseSession::ChecksumTaken, [&session](int row) {
+    const Release& release = session.State();
+    const TrackRecord& track = release.Tracks[static_cast<size_t>(row)];
+    const int count = release.Scan.TrackCount;
     WriteTo(stderr, QStringLiteral("\r[%1%] %2/%3 %4 %5\x1b[K")
-                        .arg(step.Percent, 3)
-                        .arg(step.Track)
-                        .arg(step.TrackCount)
-                        .arg(step.FileName, step.ChecksumText)
+                        .arg(session.CurrentProgress().Percent, 3)
+                        .arg(row + 1)
+                        .arg(count)
+                        .arg(track.FileName, track.ChecksumText)
                         .toLocal8Bit());
     progressLineOpen = true;
-    if (step.Track == step.TrackCount)
+    if (row + 1 == count)
       EndProgressLine();
-  };
+  });
 }
 
 // The per-user program folder that velmora-launcher fills for the window:
@@ -139,15 +150,33 @@ QString ShippedProgramDir() {
                          QStringLiteral(VELMORA_SHIPPED_FROM_BIN));
 }
 
-// Like the window, the CLI works in its working folder when that is a program folder. An
-// installed velmora-cli is mostly run elsewhere, in the album's folder say, so it then takes
-// the user's settings, and the shipped defaults before the user has any.
+// Like the window, the CLI works in its working folder when that is a program folder. Run from
+// elsewhere (the album's folder, say) it takes the program folder it was built into, then the
+// user's settings, then the shipped defaults.
 QString ChooseProgramDir() {
-  for (const QString& dir : {QDir::currentPath(), UserProgramDir(), ShippedProgramDir()}) {
+  for (const QString& dir : {QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                             UserProgramDir(), ShippedProgramDir()}) {
     if (QFileInfo::exists(QDir(dir).filePath(QStringLiteral("nfo.ini"))))
       return dir;
   }
+  Say(QStringLiteral("No nfo.ini found in the working folder, beside velmora-cli, in %1 or in "
+                     "%2: using the built-in defaults")
+          .arg(UserProgramDir(), ShippedProgramDir()));
   return QDir::currentPath();
+}
+
+// "MP3, Musepack, Monkey's Audio or FLAC": every format the program reads.
+QString ReadFormatNames() {
+  QStringList names;
+  for (const FormatInfo& format : AudioFormats())
+    names << QString::fromLatin1(format.Name.data(), static_cast<qsizetype>(format.Name.size()));
+  const QString last = names.takeLast();
+  return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+void SayWarnings(const QStringList& warnings) {
+  for (const QString& warning : warnings)
+    Say(QStringLiteral("Warning: ") + warning);
 }
 
 int Run(const CliRequest& request) {
@@ -157,35 +186,57 @@ int Run(const CliRequest& request) {
     Say(error);
     return kUsage;
   }
+  if (!QFileInfo(request.Folder).isDir()) {
+    Say(QStringLiteral("Folder not found: %1").arg(request.Folder));
+    return kNoAudio;
+  }
   const QDateTime now = request.Now.value_or(QDateTime::currentDateTime());
   ReleaseSession session;
-  session.Open(ChooseProgramDir(), now);
+  const QString programDir = ChooseProgramDir();
+  if (!request.Language.isEmpty() &&
+      !QFileInfo::exists(LanguageFile::PathFor(programDir, request.Language))) {
+    Say(QStringLiteral("No language file %1 in %2/lang").arg(request.Language, programDir));
+    return kUsage;
+  }
+  session.Open(programDir, now);
   // Messages are only needed for the window: no language file unless one is asked for.
   session.LoadSettings(OverridesOf(request), !request.Language.isEmpty());
 
-  session.Scan(request.Folder);
-  const ReleaseModel& model = session.Model();
-  if (model.Scan.MixedFormats())
-    WarnAboutMixedFormats(model.Scan);
-  if (!model.Scan.AnalysisEnabled()) {
-    Say(QStringLiteral("No MP3, Musepack, Monkey's Audio or FLAC files in %1").arg(request.Folder));
+  const ScanReport report = session.Scan(request.Folder);
+  const Release& release = session.State();
+  if (!release.Scan.AnalysisEnabled()) {
+    SayWarnings(session.Warnings());
+    Say(QStringLiteral("No %1 files in %2").arg(ReadFormatNames(), request.Folder));
     return kNoAudio;
   }
 
-  AnalysisOptions analysis;
-  analysis.Today = now.date();
-  analysis.OnChecksum = TerminalProgress();
-  session.Analyse(analysis);
+  QString failure;
+  QObject::connect(&session, &ReleaseSession::Failed,
+                   [&failure](const QString& text) { failure = text; });
+  ShowProgressOnTerminal(session);
+  session.Analyse(now.date());
+  const AnalysisOutcome outcome = session.WaitForAnalysis();
+  EndProgressLine();
+  if (outcome != AnalysisOutcome::Finished) {
+    Say(failure.isEmpty() ? QStringLiteral("The analysis did not finish") : failure);
+    return kFileFailure;
+  }
+  const QStringList warnings = session.Warnings();
+  SayWarnings(warnings);
+  if (request.Strict && !warnings.isEmpty()) {
+    Say(QStringLiteral("Nothing saved: --strict and %1 warning(s)").arg(warnings.size()));
+    return kWarnings;
+  }
   for (const auto& [name, value] : *fieldValues)
-    SetFieldFromText(session.Model(), name, value);
+    session.SetFieldFromText(name, value);
 
   if (request.Mode == CliRequest::Output::Json) {
-    WriteTo(stdout, ReleaseToJson(session.Model()));
+    WriteTo(stdout, ReleaseToJson(session));
     return kSuccess;
   }
   session.Compose();
   if (request.Mode == CliRequest::Output::Print) {
-    WriteTo(stdout, NfoFileBytes(model));
+    WriteTo(stdout, session.NfoBytes());
     return kSuccess;
   }
   const SaveResult result = session.Save();
@@ -198,14 +249,8 @@ int Run(const CliRequest& request) {
 int RunReportingFailures(const CliRequest& request) {
   try {
     return Run(request);
-  } catch (const FileError& failure) {
-    Say(failure.Message());
-  } catch (const ChecksumUnavailable& failure) {
-    Say(QString::fromUtf8(failure.what()));
-  } catch (const std::bad_alloc&) {
-    Say(QStringLiteral("Out of memory"));
   } catch (const std::exception& failure) {
-    Say(QStringLiteral("velmora-cli: ") + QString::fromUtf8(failure.what()));
+    Say(FailureText(failure));
   }
   return kFileFailure;
 }

@@ -1,10 +1,25 @@
 #include "app/CommandLine.h"
 
+#include "model/ModelFields.h"
 #include "platform/ProductInfo.h"
 
 #include <QCommandLineParser>
 
 namespace {
+
+// The fields --set takes, listed in the help so that nobody has to guess their names.
+QString SetHelp() {
+  Release scratch;
+  QStringList names;
+  for (const auto& fields : {SummaryFields(scratch.Summary), InfoFields(scratch.Info)}) {
+    for (const NamedField& field : fields)
+      names << field.Name;
+  }
+  return QStringLiteral(
+             "Set a summary or release field after the analysis (booleans 0/1, dates YYYY-MM-DD, "
+             "lists separated by ';'). Fields: ") +
+         names.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
 
 struct Parser {
   QCommandLineParser parser;
@@ -25,11 +40,16 @@ struct Parser {
   QCommandLineOption ads{QStringLiteral("ads"), QStringLiteral("Add the advert footer.")};
   QCommandLineOption noAds{QStringLiteral("no-ads"),
                            QStringLiteral("Leave the advert footer out.")};
+  QCommandLineOption utf8{QStringLiteral("utf8"),
+                          QStringLiteral("Write the NFO, lists and playlists in UTF-8.")};
+  QCommandLineOption noUtf8{QStringLiteral("no-utf8"),
+                            QStringLiteral("Write them in the 8-bit or Unicode forms.")};
+  QCommandLineOption strict{
+      QStringLiteral("strict"),
+      QStringLiteral("Exit with 4, saving nothing, when a warning was given.")};
   QCommandLineOption templ{QStringLiteral("template"), QStringLiteral("Output file-name template."),
                            QStringLiteral("text")};
-  QCommandLineOption set{QStringLiteral("set"),
-                         QStringLiteral("Set a summary or release field after the analysis."),
-                         QStringLiteral("FIELD=VALUE")};
+  QCommandLineOption set{QStringLiteral("set"), SetHelp(), QStringLiteral("FIELD=VALUE")};
   QCommandLineOption setFile{QStringLiteral("set-file"),
                              QStringLiteral("Set a field from a UTF-8 text file."),
                              QStringLiteral("FIELD=PATH")};
@@ -43,8 +63,8 @@ struct Parser {
   Parser() {
     parser.setApplicationDescription(
         QStringLiteral("Writes the NFO, checksum list and playlists of the release in FOLDER."));
-    parser.addOptions({print, json, now, checksum, unicode, noUnicode, ads, noAds, templ, set,
-                       setFile, language, help, version});
+    parser.addOptions({print, json, now, checksum, unicode, noUnicode, ads, noAds, utf8, noUtf8,
+                       strict, templ, set, setFile, language, help, version});
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("The folder of audio files."));
   }
@@ -122,9 +142,11 @@ ParseOutcome ParseCommandLine(const QStringList& arguments) {
     request.ChecksumKind = kind == QStringLiteral("none") ? QString() : kind.toUpper();
   }
   if (!ReadSwitch(p.parser, p.unicode, p.noUnicode, request.SaveUnicode) ||
-      !ReadSwitch(p.parser, p.ads, p.noAds, request.Ads)) {
+      !ReadSwitch(p.parser, p.ads, p.noAds, request.Ads) ||
+      !ReadSwitch(p.parser, p.utf8, p.noUtf8, request.Utf8Text)) {
     return UsageError(QStringLiteral("A switch and its --no- form exclude each other."));
   }
+  request.Strict = p.parser.isSet(p.strict);
   if (p.parser.isSet(p.templ))
     request.Template = p.parser.value(p.templ);
   for (const QString& text : p.parser.values(p.set)) {

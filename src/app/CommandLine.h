@@ -16,6 +16,9 @@ struct CliRequest {
   std::optional<QString> ChecksumKind;  // "SFV", "MD5", or empty for none
   std::optional<bool> SaveUnicode;
   std::optional<bool> Ads;
+  std::optional<bool> Utf8Text;
+  // Exit with 4 before saving anything when a warning was given.
+  bool Strict = false;
   std::optional<QString> Template;
   QList<QPair<QString, QString>> FieldValues;  // --set, in order
   QList<QPair<QString, QString>> FieldFiles;   // --set-file, in order

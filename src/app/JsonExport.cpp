@@ -1,8 +1,7 @@
 #include "app/JsonExport.h"
 
 #include "app/JsonWriter.h"
-#include "nfo/OutputFiles.h"
-#include "session/ModelFields.h"
+#include "model/ModelFields.h"
 
 namespace {
 
@@ -18,19 +17,44 @@ void WriteStringList(JsonWriter& json, const QStringList& list) {
   json.EndArray();
 }
 
+QString ReasonKey(LeftOutFile::Reason reason) {
+  switch (reason) {
+    case LeftOutFile::Reason::Format:
+      return QStringLiteral("format");
+    case LeftOutFile::Reason::Name:
+      return QStringLiteral("name");
+    case LeftOutFile::Reason::NotAFile:
+      return QStringLiteral("not-a-file");
+  }
+  return {};
+}
+
+void WriteLeftOut(JsonWriter& json, const std::vector<LeftOutFile>& files) {
+  json.BeginArray();
+  for (const LeftOutFile& file : files) {
+    json.BeginObject();
+    WriteText(json, QLatin1StringView("Name"), file.Name);
+    WriteText(json, QLatin1StringView("Reason"), ReasonKey(file.Why));
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
 void WriteScan(JsonWriter& json, const ScanState& scan) {
   json.BeginObject();
   WriteText(json, QLatin1StringView("FolderPath"), scan.FolderPath);
   json.Key(QLatin1StringView("FormatCounts"));
   json.BeginObject();
-  for (const AudioFormat format : kAudioFormats) {
-    json.Key(FormatExtension(format));
-    json.Integer(scan.FormatCounts[FormatIndex(format)]);
+  for (const FormatInfo& format : AudioFormats()) {
+    json.Key(FormatKey(format.Id));
+    json.Integer(scan.FormatCounts[FormatIndex(format.Id)]);
   }
   json.EndObject();
   WriteText(json, QLatin1StringView("DominantExtension"), scan.DominantExtension);
   json.Key(QLatin1StringView("TrackList"));
   WriteStringList(json, scan.TrackList);
+  json.Key(QLatin1StringView("LeftOut"));
+  WriteLeftOut(json, scan.LeftOut);
   json.EndObject();
 }
 
@@ -54,6 +78,12 @@ void WriteStream(JsonWriter& json, const StreamValues& stream) {
   json.Integer(stream.FileSize);
   WriteOptionalNumber(json, QLatin1StringView("BitRate"), stream.BitRate);
   WriteOptionalNumber(json, QLatin1StringView("Ratio"), stream.Ratio);
+  WriteText(json, QLatin1StringView("Codec"), stream.Codec);
+  json.Key(QLatin1StringView("Channels"));
+  json.Integer(stream.Channels);
+  WriteOptionalNumber(json, QLatin1StringView("BitsPerSample"), stream.BitsPerSample);
+  json.Key(QLatin1StringView("Lossless"));
+  json.Bool(stream.Lossless);
   json.EndObject();
 }
 
@@ -89,12 +119,12 @@ void WriteFields(JsonWriter& json, const QList<NamedField>& fields) {
   json.EndObject();
 }
 
-void WriteRun(JsonWriter& json, const ReleaseModel& model) {
+void WriteRun(JsonWriter& json, const Release& model, const ReportExtras& extras) {
   json.BeginObject();
   WriteText(json, QLatin1StringView("ProgramDir"), model.Run.ProgramDir);
   WriteText(json, QLatin1StringView("StartTimeText"), model.Run.StartTimeText);
   WriteText(json, QLatin1StringView("OutputBaseName"), model.Run.OutputBaseName);
-  WriteText(json, QLatin1StringView("OutputFolder"), OutputFolderOf(model));
+  WriteText(json, QLatin1StringView("OutputFolder"), extras.OutputFolder);
   json.Key(QLatin1StringView("TrackCount"));
   json.Integer(model.Scan.TrackCount);
   json.EndObject();
@@ -102,7 +132,13 @@ void WriteRun(JsonWriter& json, const ReleaseModel& model) {
 
 }  // namespace
 
-QByteArray ReleaseToJson(ReleaseModel& model) {
+QByteArray ReleaseToJson(const ReleaseSession& session) {
+  return ReleaseToJson(session.State(), {session.OutputFolder(), session.Warnings()});
+}
+
+QByteArray ReleaseToJson(const Release& release, const ReportExtras& extras) {
+  // The field tables hand out references for setting too; the report works on a copy.
+  Release model = release;
   JsonWriter json;
   json.BeginObject();
   json.Key(QLatin1StringView("scan"));
@@ -117,7 +153,9 @@ QByteArray ReleaseToJson(ReleaseModel& model) {
   json.Key(QLatin1StringView("info"));
   WriteFields(json, InfoFields(model.Info));
   json.Key(QLatin1StringView("run"));
-  WriteRun(json, model);
+  WriteRun(json, model, extras);
+  json.Key(QLatin1StringView("warnings"));
+  WriteStringList(json, extras.Warnings);
   json.EndObject();
   return json.Finish();
 }

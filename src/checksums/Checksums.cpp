@@ -1,5 +1,6 @@
 #include "checksums/Checksums.h"
 
+#include "platform/FileError.h"
 #include "platform/FileStream.h"
 
 #include <dlfcn.h>
@@ -26,6 +27,16 @@ unsigned char* BlockBuffer() {
   return buffer.get();
 }
 
+// A checksum of a file that another program wrote to while it was read matches neither what the
+// file was nor what it is: the bytes read must be the size it had when it was opened, and a fresh
+// look at it must still show that size and modification time.
+void RequireUnchanged(const FileStream& file, int64_t bytesRead) {
+  if (bytesRead != file.Size() || !file.UnchangedSinceOpened()) {
+    throw FileError(
+        QStringLiteral("File changed while its checksum was computed: %1").arg(file.Path()));
+  }
+}
+
 // Feeds the whole file to consume(data, length), block by block, straight from the reads at
 // increasing offsets. False when a stop was requested before the end of the file.
 template <typename Consume>
@@ -39,8 +50,10 @@ bool StreamFile(const QString& path, const std::stop_token& stop, Consume consum
     if (got > 0)
       consume(block, static_cast<size_t>(got));
     // A short read is the end of the file (or a read error, which ends it just the same).
-    if (got < kBlockSize)
+    if (got < kBlockSize) {
+      RequireUnchanged(file, offset + std::max<int64_t>(got, 0));
       return true;
+    }
   }
 }
 
@@ -132,8 +145,12 @@ std::optional<QString> Md5OfFile(const QString& path, const std::stop_token& sto
 
 }  // namespace
 
-bool IsChecksumKind(const QString& kind) {
-  return kind == QLatin1String("SFV") || kind == QLatin1String("MD5");
+ChecksumKind ParseChecksumKind(const QString& text) {
+  if (text == QLatin1String("SFV"))
+    return ChecksumKind::Sfv;
+  if (text == QLatin1String("MD5"))
+    return ChecksumKind::Md5;
+  return ChecksumKind::None;
 }
 
 QString FileCrc32(const QString& path) {
@@ -144,15 +161,19 @@ QString FileMd5(const QString& path) {
   return *Md5OfFile(path, std::stop_token());
 }
 
-QString ChecksumOfFile(const QString& kind, const QString& path) {
+QString ChecksumOfFile(ChecksumKind kind, const QString& path) {
   return *ChecksumOfFile(kind, path, std::stop_token());
 }
 
-std::optional<QString> ChecksumOfFile(const QString& kind, const QString& path,
+std::optional<QString> ChecksumOfFile(ChecksumKind kind, const QString& path,
                                       std::stop_token stop) {
-  if (kind == QLatin1String("SFV"))
-    return Crc32OfFile(path, stop);
-  if (kind == QLatin1String("MD5"))
-    return Md5OfFile(path, stop);
+  switch (kind) {
+    case ChecksumKind::Sfv:
+      return Crc32OfFile(path, stop);
+    case ChecksumKind::Md5:
+      return Md5OfFile(path, stop);
+    case ChecksumKind::None:
+      break;
+  }
   return QString();
 }

@@ -9,9 +9,10 @@
 // opened by their Unicode path for reading, other readers allowed; a file that cannot be opened,
 // or that another handle holds open for writing, throws FileError "Cannot open file %s".
 
-// The two checksum kinds the options offer ("SFV" for CRC-32, "MD5"), compared exactly; any other
-// text selects no checksum and no list.
-bool IsChecksumKind(const QString& kind);
+// The checksum kinds the options offer: CRC-32 for SFV lists, MD5 for MD5 lists.
+enum class ChecksumKind { None, Sfv, Md5 };
+// "SFV" and "MD5", compared exactly; any other text selects no checksum and no list.
+ChecksumKind ParseChecksumKind(const QString& text);
 
 // MD5 comes from the system's crypto library, loaded when the first digest is made. Without it
 // (or with a broken one) every MD5 throws this; no file can cause it.
@@ -26,11 +27,9 @@ QString FileCrc32(const QString& path);
 // MD5 digest as 32 upper-case hexadecimal digits.
 QString FileMd5(const QString& path);
 
-// FileCrc32 for the checksum kind "SFV", FileMd5 for "MD5" (exact, case-sensitive); any other
-// kind selects no checksum and gives an empty text without touching the file.
-QString ChecksumOfFile(const QString& kind, const QString& path);
+// FileCrc32 for SFV, FileMd5 for MD5; no kind gives an empty text without touching the file.
+QString ChecksumOfFile(ChecksumKind kind, const QString& path);
 
 // The same for a caller that may give up on a long file: the stop request is looked at between
 // blocks, and a file abandoned that way gives nothing instead of a checksum.
-std::optional<QString> ChecksumOfFile(const QString& kind, const QString& path,
-                                      std::stop_token stop);
+std::optional<QString> ChecksumOfFile(ChecksumKind kind, const QString& path, std::stop_token stop);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "model/Options.h"
+#include "model/Release.h"
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
 
@@ -13,9 +14,10 @@
 
 // The lines of the list in the given form: three comment lines (";"), then one line per row.
 // Empty when the kind selects no list.
-QStringList ChecksumListLines(const ReleaseModel& model, TextFile::Form form);
+QStringList ChecksumListLines(const Release& release, const Options& options, TextFile::Form form);
 
 // Writes the list in the form the options select: "<base>.sfv"/".md5" in the 8-bit form (skipped
 // silently on failure), "<base>.SFV"/".MD5" in the Unicode form (FileError "Cannot create file %s"
 // on failure). Returns the path written; empty when no list was written.
-QString WriteChecksumList(const ReleaseModel& model, const CodePage& codePage = CodePage::System());
+QString WriteChecksumList(const Release& release, const Options& options,
+                          const CodePage& codePage = CodePage::System());

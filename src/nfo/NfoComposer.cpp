@@ -1,5 +1,7 @@
 #include "nfo/NfoComposer.h"
 
+#include "nfo/OutputFiles.h"
+#include "platform/DisplayWidth.h"
 #include "platform/ProductInfo.h"
 #include "platform/TextFile.h"
 
@@ -34,18 +36,34 @@ QString Field(const char* name, const QString& value) {
 }
 
 // The composer only runs after an analysis has added its rows; an empty table still composes.
-const TrackRecord& FirstRow(const ReleaseModel& model) {
+const TrackRecord& FirstRow(const Release& model) {
   static const TrackRecord none;
   return model.Tracks.empty() ? none : model.Tracks.front();
 }
 
-QString CenteredTitle(const ReleaseModel& model) {
+// How many columns a text takes in the file the NFO becomes. In the 8-bit form each character
+// counts as the code page writes it (a character outside the BMP becomes one "?"); in the UTF-8
+// form East Asian wide characters and emoji take two columns, as NFO viewers draw them.
+class Columns {
+ public:
+  Columns(TextFile::Form form, const CodePage& codePage) : form_(form), codePage_(codePage) {}
+  qsizetype Of(const QString& text) const {
+    return form_ == TextFile::Form::Utf8 ? DisplayColumns(text) : codePage_.RoundTrip(text).size();
+  }
+
+ private:
+  TextFile::Form form_;
+  const CodePage& codePage_;
+};
+
+QString CenteredTitle(const Release& model, const Columns& columns) {
   const TrackRecord& first = FirstRow(model);
   const QString title = model.Summary.VariousArtists
                             ? QStringLiteral("VA - ") + first.Album
-                            : first.Artist + QStringLiteral(" - ") + first.Album;
+                            : ReleaseArtist(model) + QStringLiteral(" - ") + first.Album;
   // Long titles are neither cut nor shifted left.
-  const qsizetype leading = title.size() < kWidth ? (kWidth - title.size()) / 2 : 0;
+  const qsizetype width = columns.Of(title);
+  const qsizetype leading = width < kWidth ? (kWidth - width) / 2 : 0;
   return Blanks(leading) + title;
 }
 
@@ -58,38 +76,35 @@ QString QualityLine(const ReleaseSummary& summary) {
   return Field("Quality", summary.QualityText + average);
 }
 
+// The tags present, joined by ", "; a single "-" when there is none.
 QString TagsLine(const ReleaseSummary& summary) {
   const QLatin1StringView none = kNoTagMark;
-  QString tags;
+  QStringList tags;
   if (summary.Id3v1Text != none)
-    tags += QStringLiteral("ID3 v") + summary.Id3v1Text;
+    tags << QStringLiteral("ID3 v") + summary.Id3v1Text;
   if (summary.Id3v2Text != none)
-    tags += QStringLiteral(", ID3 v") + summary.Id3v2Text;
+    tags << QStringLiteral("ID3 v") + summary.Id3v2Text;
   if (summary.ApeTagText != none)
-    tags += QStringLiteral(", APE v") + summary.ApeTagText;
+    tags << QStringLiteral("APE v") + summary.ApeTagText;
   if (summary.VorbisTagText != none)
-    tags += summary.VorbisTagText;
-  const bool noTagAtAll = summary.Id3v1Text == none && summary.Id3v2Text == none &&
-                          summary.ApeTagText == none && summary.VorbisTagText == none;
-  if (noTagAtAll)
-    tags = none.toString();
-  return Field("Tags", tags);
+    tags << summary.VorbisTagText;
+  return Field("Tags", tags.isEmpty() ? none.toString() : tags.join(QStringLiteral(", ")));
 }
 
 QString NmrOr(bool nmr, const QString& value) {
   return nmr ? QStringLiteral("NMR") : value;
 }
 
-void AppendTitleBlock(QStringList& lines, const ReleaseModel& model) {
-  lines << SeparatorLine() << CenteredTitle(model) << SeparatorLine() << QString();
+void AppendTitleBlock(QStringList& lines, const Release& model, const Columns& columns) {
+  lines << SeparatorLine() << CenteredTitle(model, columns) << SeparatorLine() << QString();
 }
 
-void AppendReleaseFields(QStringList& lines, const ReleaseModel& model) {
+void AppendReleaseFields(QStringList& lines, const Release& model) {
   const ReleaseSummary& summary = model.Summary;
   const TrackRecord& first = FirstRow(model);
   const bool nmr = summary.Nmr;
   lines << Field("Artist",
-                 summary.VariousArtists ? QStringLiteral("Various Artists") : first.Artist)
+                 summary.VariousArtists ? QStringLiteral("Various Artists") : ReleaseArtist(model))
         << Field("Album", summary.VariousArtists ? summary.VariousAlbumTitle : first.Album)
         << Field("Genre", summary.Genre) << Field("Source", NmrOr(nmr, summary.Source))
         << Field("Year", summary.Year)
@@ -105,7 +120,7 @@ QString NameOnDate(const QString& name, const QDate& date, const UserLocale& loc
   return name + QStringLiteral(" on ") + locale.FormatShortDate(date);
 }
 
-void AppendPostingFields(QStringList& lines, const ReleaseModel& model, const UserLocale& locale) {
+void AppendPostingFields(QStringList& lines, const Release& model, const UserLocale& locale) {
   const ReleaseInfo& info = model.Info;
   lines << Field("Ripped by",
                  NmrOr(model.Summary.Nmr, NameOnDate(info.RippedBy, info.RipDate, locale)))
@@ -119,11 +134,11 @@ void AppendPostingFields(QStringList& lines, const ReleaseModel& model, const Us
   lines << QString();
 }
 
-QString IncludedLine(const ReleaseModel& model) {
+QString IncludedLine(const Release& model, const Options& options) {
   const ReleaseInfo& info = model.Info;
   QString included = QStringLiteral("NFO");
   if (info.IncludeChecksums)
-    included += QStringLiteral(", ") + model.Opts.ChecksumKind;
+    included += QStringLiteral(", ") + options.ChecksumKindText;
   if (info.IncludePls)
     included += QStringLiteral(", PLS");
   if (info.IncludeM3u)
@@ -151,33 +166,33 @@ QString CoversLine(const ReleaseInfo& info) {
   return covers.isEmpty() ? QString() : Field("Covers", covers);
 }
 
-void AppendExtras(QStringList& lines, const ReleaseModel& model) {
-  lines << IncludedLine(model) << CoversLine(model.Info) << QString();
+void AppendExtras(QStringList& lines, const Release& model, const Options& options) {
+  lines << IncludedLine(model, options) << CoversLine(model.Info) << QString();
 }
 
 QString TrackNumberText(qsizetype number) {
   return QString::number(number).rightJustified(kTrackNumberWidth, QLatin1Char(' '));
 }
 
-QString TrackLine(qsizetype number, const TrackRecord& row) {
+QString TrackLine(qsizetype number, const TrackRecord& row, const Columns& columns) {
   const QString text = TrackNumberText(number) + QStringLiteral(". ") + row.Artist +
                        QStringLiteral(" - ") + row.Title;
   // Texts too long to pad get the bracket right after them; nothing is cut.
-  const qsizetype paddedWidth = std::max<qsizetype>(kTrackTextWidth - row.DurationText.size(), 0);
-  return text.leftJustified(paddedWidth, QLatin1Char(' ')) + QLatin1Char('[') + row.DurationText +
-         QLatin1Char(']');
+  const qsizetype blanks =
+      std::max<qsizetype>(kTrackTextWidth - columns.Of(row.DurationText) - columns.Of(text), 0);
+  return text + Blanks(blanks) + QLatin1Char('[') + row.DurationText + QLatin1Char(']');
 }
 
-void AppendTracklisting(QStringList& lines, const ReleaseModel& model) {
+void AppendTracklisting(QStringList& lines, const Release& model, const Columns& columns) {
   lines << SeparatorLine() << Blanks(kLabelWidth) + QStringLiteral("Tracklisting")
         << SeparatorLine() << QString();
   qsizetype number = 0;
   for (const TrackRecord& row : model.Tracks)
-    lines << TrackLine(++number, row);
+    lines << TrackLine(++number, row, columns);
   lines << QString();
 }
 
-void AppendTotals(QStringList& lines, const ReleaseModel& model) {
+void AppendTotals(QStringList& lines, const Release& model) {
   lines << Field("Playing Time", model.Summary.TotalTimeText)
         << Field("Total Size", model.Summary.TotalSizeText) << QString()
         << Field("NFO generated on", model.Run.StartTimeText) << QString() << QString();
@@ -197,13 +212,14 @@ QString FooterLine(const Options& options) {
          ProductWebAddress() + QStringLiteral(" ::");
 }
 
-// What the 8-bit preview holds: characters outside the code page have become "?", and a value
-// with line breaks of its own has become several lines.
-QStringList AsPreviewLines(const QStringList& lines, const CodePage& codePage) {
+// What the preview holds: in the 8-bit form characters outside the code page have become "?";
+// a value with line breaks of its own has become several lines.
+QStringList AsPreviewLines(const QStringList& lines, TextFile::Form form,
+                           const CodePage& codePage) {
   QStringList preview;
   preview.reserve(lines.size());
   for (const QString& line : lines) {
-    const QString held = codePage.RoundTrip(line);
+    const QString held = form == TextFile::Form::Utf8 ? line : codePage.RoundTrip(line);
     if (held.isEmpty()) {
       preview << QString();
     } else {
@@ -215,21 +231,24 @@ QStringList AsPreviewLines(const QStringList& lines, const CodePage& codePage) {
 
 }  // namespace
 
-QStringList ComposeNfoLines(const ReleaseModel& model, const UserLocale& locale,
+QStringList ComposeNfoLines(const Release& model, const Options& options, const UserLocale& locale,
                             const CodePage& codePage) {
+  const TextFile::Form form = NfoForm(options);
+  const Columns columns(form, codePage);
   QStringList lines;
-  AppendTitleBlock(lines, model);
+  AppendTitleBlock(lines, model, columns);
   AppendReleaseFields(lines, model);
   AppendPostingFields(lines, model, locale);
-  AppendExtras(lines, model);
-  AppendTracklisting(lines, model);
+  AppendExtras(lines, model, options);
+  AppendTracklisting(lines, model, columns);
   AppendTotals(lines, model);
   AppendNote(lines, model.Info);
-  lines << FooterLine(model.Opts);
-  return AsPreviewLines(lines, codePage);
+  lines << FooterLine(options);
+  return AsPreviewLines(lines, form, codePage);
 }
 
-void ComposeNfo(ReleaseModel& model, const UserLocale& locale, const CodePage& codePage) {
-  model.NfoText = ComposeNfoLines(model, locale, codePage).join(QLatin1Char('\n'));
+void ComposeNfo(Release& model, const Options& options, const UserLocale& locale,
+                const CodePage& codePage) {
+  model.NfoText = ComposeNfoLines(model, options, locale, codePage).join(QLatin1Char('\n'));
   model.Run.NfoComposed = true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "model/Options.h"
+#include "model/Release.h"
 #include "platform/CodePage.h"
 #include "platform/UserLocale.h"
 
@@ -12,9 +13,10 @@
 
 // Every line of the NFO, each already through the code page and back, as the 8-bit preview
 // holds it. A value that carries line breaks of its own breaks its line there.
-QStringList ComposeNfoLines(const ReleaseModel& model, const UserLocale& locale,
-                            const CodePage& codePage);
+QStringList ComposeNfoLines(const Release& release, const Options& options,
+                            const UserLocale& locale, const CodePage& codePage);
 
 // Replaces model.NfoText with the composed lines joined by "\n" and sets Run.NfoComposed.
-void ComposeNfo(ReleaseModel& model, const UserLocale& locale = UserLocale::System(),
+void ComposeNfo(Release& release, const Options& options,
+                const UserLocale& locale = UserLocale::System(),
                 const CodePage& codePage = CodePage::System());

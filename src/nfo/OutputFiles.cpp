@@ -2,7 +2,39 @@
 
 #include "platform/FileNames.h"
 
-QString OutputFolderOf(const ReleaseModel& model) {
+#include <QFile>
+#include <algorithm>
+
+namespace {
+
+// The most a name may take on the file systems of this platform, extension included.
+constexpr qsizetype kMaxNameBytes = 255;
+
+bool OnlyBlanksAndDots(const QString& name) {
+  return std::all_of(name.begin(), name.end(),
+                     [](QChar ch) { return ch == QLatin1Char(' ') || ch == QLatin1Char('.'); });
+}
+
+QString ReleaseFolderName(const Release& release) {
+  QString folder = OutputFolderOf(release);
+  if (folder.endsWith(QLatin1Char('/')))
+    folder.chop(1);
+  return FileNameOf(folder);
+}
+
+// The name shortened until it fits with its extension, never inside a character.
+QString FitForFileSystem(QString name, const QString& extension) {
+  while (!name.isEmpty() && QFile::encodeName(name + extension).size() > kMaxNameBytes) {
+    name.chop(1);
+    if (!name.isEmpty() && name.back().isHighSurrogate())
+      name.chop(1);
+  }
+  return name;
+}
+
+}  // namespace
+
+QString OutputFolderOf(const Release& model) {
   // The rows are what the outputs describe; a later scan of another folder must not send their
   // NFO and lists there.
   if (!model.Tracks.empty()) {
@@ -13,23 +45,45 @@ QString OutputFolderOf(const ReleaseModel& model) {
   return model.Scan.TrackList.isEmpty() ? QString() : FolderOf(model.Scan.TrackList.first());
 }
 
-QString OutputFileName(const ReleaseModel& model, const QString& extension) {
-  return OutputFolderOf(model) + SafeBaseName(model.Run.OutputBaseName) + extension;
+TextFile::Form NfoForm(const Options& options) {
+  return options.Utf8Text ? TextFile::Form::Utf8 : TextFile::Form::EightBit;
 }
 
 TextFile::Form CompanionForm(const Options& options) {
+  if (options.Utf8Text)
+    return TextFile::Form::Utf8;
   return options.SaveUnicode ? TextFile::Form::Unicode : TextFile::Form::EightBit;
 }
 
-QString WriteCompanionFile(const ReleaseModel& model, const QString& eightBitExtension,
-                           const QString& unicodeExtension, const QStringList& lines,
-                           const CodePage& codePage) {
-  if (CompanionForm(model.Opts) == TextFile::Form::Unicode) {
-    const QString path = OutputFileName(model, unicodeExtension);
-    TextFile::WriteLines(path, lines, TextFile::Form::Unicode, codePage);
-    return path;
+QString OutputFileName(const Release& release, const QString& extension, TextFile::Form form,
+                       const CodePage& codePage) {
+  QString base = SafeBaseName(release.Run.OutputBaseName);
+  if (OnlyBlanksAndDots(base))
+    base = ReleaseFolderName(release);
+  while (base.startsWith(QLatin1Char('.')))
+    base.remove(0, 1);
+  if (form == TextFile::Form::EightBit)
+    base = codePage.RoundTrip(base);
+  return OutputFolderOf(release) + FitForFileSystem(base, extension) + extension;
+}
+
+QString WriteCompanionFile(const Release& model, const Options& options,
+                           const QString& eightBitExtension, const QString& unicodeExtension,
+                           const QStringList& lines, const CodePage& codePage) {
+  const TextFile::Form form = CompanionForm(options);
+  switch (form) {
+    case TextFile::Form::Unicode:
+    case TextFile::Form::Utf8: {
+      const QString path = OutputFileName(
+          model, form == TextFile::Form::Unicode ? unicodeExtension : eightBitExtension, form,
+          codePage);
+      TextFile::WriteLines(path, lines, form, codePage);
+      return path;
+    }
+    case TextFile::Form::EightBit:
+      break;
   }
-  const QString path = EightBitFileName(OutputFileName(model, eightBitExtension), codePage);
+  const QString path = OutputFileName(model, eightBitExtension, form, codePage);
   const bool written = TextFile::TryWriteLines(path, lines, TextFile::Form::EightBit, codePage);
   return written ? path : QString();
 }

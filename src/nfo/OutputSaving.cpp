@@ -1,7 +1,6 @@
 #include "nfo/OutputSaving.h"
 
 #include "nfo/ChecksumList.h"
-#include "nfo/NfoComposer.h"
 #include "nfo/OutputFiles.h"
 #include "nfo/Playlists.h"
 #include "platform/FileError.h"
@@ -15,12 +14,12 @@ void AppendIfWritten(QStringList& files, const QString& path) {
     files << path;
 }
 
-QString WriteNfoFile(const ReleaseModel& model, const CodePage& codePage) {
-  const QString path = EightBitFileName(OutputFileName(model, QStringLiteral(".nfo")), codePage);
+QString WriteNfoFile(const Release& release, const Options& options, const CodePage& codePage) {
+  const QString path = OutputFileName(release, QStringLiteral(".nfo"), NfoForm(options), codePage);
   // Without a folder the name would be relative to wherever the program happens to run.
-  if (OutputFolderOf(model).isEmpty())
+  if (OutputFolderOf(release).isEmpty())
     throw FileError::CannotCreate(path);
-  TextFile::WriteBytes(path, NfoFileBytes(model, codePage));
+  TextFile::WriteBytes(path, NfoFileBytes(release, options, codePage));
   return path;
 }
 
@@ -35,38 +34,21 @@ QStringList NfoFileLines(const QString& nfoText) {
   return text.split(QLatin1Char('\n'));
 }
 
-QByteArray NfoFileBytes(const ReleaseModel& model, const CodePage& codePage) {
-  return TextFile::Encode(NfoFileLines(model.NfoText), TextFile::Form::EightBit, codePage);
+QByteArray NfoFileBytes(const Release& release, const Options& options, const CodePage& codePage) {
+  return TextFile::Encode(NfoFileLines(release.NfoText), NfoForm(options), codePage);
 }
 
-SaveResult SaveOutputs(ReleaseModel& model, const CodePage& codePage) {
-  model.Run.OutputFolder = OutputFolderOf(model);
-  SaveResult result;
-  result.WrittenFiles << WriteNfoFile(model, codePage);
-  const ReleaseInfo& info = model.Info;
+QStringList SaveOutputs(Release& release, const Options& options, const CodePage& codePage) {
+  release.Run.OutputFolder = OutputFolderOf(release);
+  QStringList written;
+  written << WriteNfoFile(release, options, codePage);
+  const ReleaseInfo& info = release.Info;
   if (info.IncludeChecksums)
-    AppendIfWritten(result.WrittenFiles, WriteChecksumList(model, codePage));
+    AppendIfWritten(written, WriteChecksumList(release, options, codePage));
   if (info.IncludePls)
-    AppendIfWritten(result.WrittenFiles, WritePlsPlaylist(model, codePage));
+    AppendIfWritten(written, WritePlsPlaylist(release, options, codePage));
   if (info.IncludeM3u)
-    AppendIfWritten(result.WrittenFiles, WriteM3uPlaylist(model, codePage));
-
-  model.StatusText = model.Messages.Text(Message::StatusSaved);
-  model.Run.NfoComposed = false;
-  result.Outcome = SaveOutcome::Saved;
-  result.MessageText = model.Messages.Text(Message::SavedText);
-  result.MessageCaption = model.Messages.Text(Message::SavedCaption);
-  return result;
-}
-
-SaveResult SaveCommand(ReleaseModel& model, const UserLocale& locale, const CodePage& codePage) {
-  if (model.Run.AnalysisDone)
-    ComposeNfo(model, locale, codePage);
-  if (model.Run.NfoComposed)
-    return SaveOutputs(model, codePage);
-  SaveResult nothing;
-  nothing.Outcome = SaveOutcome::NothingToSave;
-  nothing.MessageText = model.Messages.Text(Message::NothingToSaveText);
-  nothing.MessageCaption = model.Messages.Text(Message::NothingToSaveCaption);
-  return nothing;
+    AppendIfWritten(written, WriteM3uPlaylist(release, options, codePage));
+  release.Run.NfoComposed = false;
+  return written;
 }

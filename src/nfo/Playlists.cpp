@@ -10,7 +10,7 @@ QString ArtistAndTitle(const TrackRecord& row) {
 
 }  // namespace
 
-QStringList PlsLines(const ReleaseModel& model) {
+QStringList PlsLines(const Release& model) {
   QStringList lines{QStringLiteral("[playlist]")};
   qsizetype number = 0;
   for (const TrackRecord& row : model.Tracks) {
@@ -24,7 +24,7 @@ QStringList PlsLines(const ReleaseModel& model) {
   return lines;
 }
 
-QStringList M3uLines(const ReleaseModel& model) {
+QStringList M3uLines(const Release& model) {
   QStringList lines{QStringLiteral("#EXTM3U")};
   for (const TrackRecord& row : model.Tracks) {
     lines << QStringLiteral("#EXTINF:") + row.DurationSecondsText + QLatin1Char(',') +
@@ -34,12 +34,12 @@ QStringList M3uLines(const ReleaseModel& model) {
   return lines;
 }
 
-QString WritePlsPlaylist(const ReleaseModel& model, const CodePage& codePage) {
+QString WritePlsPlaylist(const Release& model, const Options& options, const CodePage& codePage) {
   const QString extension = QStringLiteral(".pls");
-  return WriteCompanionFile(model, extension, extension, PlsLines(model), codePage);
+  return WriteCompanionFile(model, options, extension, extension, PlsLines(model), codePage);
 }
 
-QString WriteM3uPlaylist(const ReleaseModel& model, const CodePage& codePage) {
+QString WriteM3uPlaylist(const Release& model, const Options& options, const CodePage& codePage) {
   const QString extension = QStringLiteral(".m3u");
-  return WriteCompanionFile(model, extension, extension, M3uLines(model), codePage);
+  return WriteCompanionFile(model, options, extension, extension, M3uLines(model), codePage);
 }

@@ -28,6 +28,11 @@ class FileHandle {
   // The last modification when the file was opened, in UTC; invalid on an invalid handle.
   QDateTime LastModified() const;
   int64_t Position() const { return position_; }
+  // Why the last open failed ("Permission denied"); empty after a successful one.
+  const QString& FailureReason() const { return failure_; }
+  // A fresh look at the open file still shows the size and modification time it had when it was
+  // opened: nobody wrote to it in between.
+  bool UnchangedSinceOpened() const;
   // Positions past the end are allowed (a read there returns 0); negative ones are refused.
   bool Seek(int64_t offset, SeekOrigin origin = SeekOrigin::Begin);
   // Reads up to count bytes at the current position and advances it; returns the number read
@@ -39,8 +44,10 @@ class FileHandle {
  private:
   int fd_ = -1;
   int64_t size_ = -1;
-  int64_t modifiedMsecs_ = 0;
+  int64_t modifiedNsecs_ = 0;
   int64_t position_ = 0;
+  QString failure_;
+  QString path_;
 };
 
 // The same access as FileHandle for readers that treat a failed open as an error: the
@@ -57,6 +64,9 @@ class FileStream {
   int64_t ReadAt(int64_t offset, void* buffer, int64_t count) const {
     return handle_.ReadAt(offset, buffer, count);
   }
+  bool UnchangedSinceOpened() const { return handle_.UnchangedSinceOpened(); }
+  QDateTime LastModified() const { return handle_.LastModified(); }
+  const QString& Path() const { return path_; }
 
  private:
   QString path_;

@@ -32,6 +32,16 @@ void AppendUtf16Le(QByteArray& out, const QString& text) {
   }
 }
 
+// The system's reason as Qt reports it, without the temporary file's name that QSaveFile
+// sometimes puts in front of it.
+QString ReasonOf(const QSaveFile& file) {
+  QString reason = file.errorString();
+  const qsizetype colon = reason.lastIndexOf(QStringLiteral(": "));
+  if (colon >= 0)
+    reason = reason.mid(colon + 2);
+  return reason;
+}
+
 }  // namespace
 
 QString Decode(const QByteArray& bytes, const CodePage& codePage) {
@@ -83,12 +93,18 @@ QByteArray Encode(const QStringList& lines, Form form, const CodePage& codePage)
     // A line may carry line breaks of its own (a tag, a typed note): each piece gets CR LF.
     const QStringList pieces = line.isEmpty() ? QStringList{QString()} : SplitLines(line);
     for (const QString& piece : pieces) {
-      if (form == Form::Unicode) {
-        AppendUtf16Le(out, piece + QStringLiteral("\r\n"));
-      } else {
-        out.append(codePage.FromUnicode(piece));
-        out.append("\r\n", 2);
+      switch (form) {
+        case Form::Unicode:
+          AppendUtf16Le(out, piece + QStringLiteral("\r\n"));
+          continue;
+        case Form::Utf8:
+          out.append(piece.toUtf8());
+          break;
+        case Form::EightBit:
+          out.append(codePage.FromUnicode(piece));
+          break;
       }
+      out.append("\r\n", 2);
     }
   }
   return out;
@@ -102,7 +118,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   // the unfinished temporary file is then discarded with the old file left in place.
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
       !file.commit()) {
-    throw FileError::CannotCreate(path);
+    throw FileError::CannotCreate(path, ReasonOf(file));
   }
 }
 

@@ -11,7 +11,9 @@
 // of its own is broken there, so no bare CR or LF ever reaches a file.
 namespace TextFile {
 
-enum class Form { EightBit, Unicode };  // code page without BOM, or UTF-16LE with FF FE
+// The code page without BOM, UTF-16LE with FF FE, or UTF-8 without BOM (what this platform's
+// tools read).
+enum class Form { EightBit, Unicode, Utf8 };
 
 // Decodes by byte-order mark: FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8, else the code page.
 QString Decode(const QByteArray& bytes, const CodePage& codePage);

@@ -149,8 +149,7 @@ void ReadBlockBody(uint8_t type, BlockCursor body, int blockIndex, FLACFileInfo&
 }
 
 // Fills info from the metadata blocks; false when the file does not start with "fLaC".
-bool WalkMetadata(const QString& fileName, FLACFileInfo& info) {
-  FileStream stream(fileName);
+bool WalkMetadata(const FileStream& stream, FLACFileInfo& info) {
   info.fileSize = stream.Size();
   QByteArray marker(4, '\0');
   if (stream.ReadAt(0, marker.data(), marker.size()) != marker.size() || marker != "fLaC") {
@@ -184,12 +183,41 @@ void TFLACfile::ResetData() {
 
 bool TFLACfile::ReadFromFile(const QString& fileName) {
   ResetData();
-  FLACFileInfo info;
-  if (!WalkMetadata(fileName, info))
+  const FileStream stream(fileName);  // its open error passes to the caller
+  if (!ReadFromStream(stream, TagExtents{}))
     return false;
   fileName_ = fileName;
+  return true;
+}
+
+bool TFLACfile::ReadFromStream(const FileStream& stream, const TagExtents&) {
+  ResetData();
+  FLACFileInfo info;
+  if (!WalkMetadata(stream, info))
+    return false;
+  fileName_ = stream.Path();
   data_ = std::move(info);
   return true;
+}
+
+StreamFacts TFLACfile::Describe() const {
+  StreamFacts facts;
+  facts.Codec = QStringLiteral("FLAC");
+  facts.Channels = data_.channels;
+  facts.BitsPerSample = data_.bitsPerSample;
+  facts.Ratio = Ratio();
+  facts.VersionText = data_.tags.vendor;
+  facts.SampleRateText = LosslessSampleRateText(data_.sampleRate, data_.bitsPerSample);
+  facts.ChannelsText = ChannelCountText(data_.channels);
+  facts.EncoderText = QStringLiteral("Free Lossless Audio Codec (FLAC)");
+  facts.QualityLabel = QStringLiteral("Lossless");
+  facts.OwnTagName = QStringLiteral("VorbisComment");
+  const VorbisCommentFields& tags = data_.tags;
+  if (!tags.artist.isEmpty()) {
+    facts.OwnTag =
+        OwnTagTexts{tags.artist, tags.title, tags.album, tags.date, tags.genre, tags.albumArtist};
+  }
+  return facts;
 }
 
 bool TFLACfile::Valid() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readers/StreamReader.h"
 #include "readers/VorbisComment.h"
 
 #include <QByteArray>
@@ -45,26 +46,28 @@ struct FLACFileInfo {
 
 // Walks the metadata blocks of a FLAC file: the stream facts of STREAMINFO, the Vorbis comment
 // (the format's own tag), and tables of all blocks and of the PICTURE blocks.
-class TFLACfile {
+class TFLACfile : public StreamReader {
  public:
   TFLACfile() { ResetData(); }
 
   // True when the file starts with "fLaC" and its metadata was walked (also when the walk
   // stopped early at a truncated or inconsistent block). Throws FileError "Cannot open file %s"
   // when the file cannot be opened.
-  bool ReadFromFile(const QString& fileName);
+  bool ReadFromFile(const QString& fileName) override;
+  // The same on an open stream; nothing is thrown here.
+  bool ReadFromStream(const FileStream& stream, const TagExtents& tags) override;
   // Every field but FileName goes back to its reset value.
-  void ResetData();
+  void ResetData() override;
 
   // Channels, sample rate, more than 0.1 s and at least 4 bits per sample.
-  bool Valid() const;
+  bool Valid() const override;
   const QString& FileName() const { return fileName_; }  // the name last read successfully
-  int64_t FileSize() const { return data_.fileSize; }
+  int64_t FileSize() const override { return data_.fileSize; }
   int Channels() const { return data_.channels; }
-  int SampleRate() const { return data_.sampleRate; }
+  int SampleRate() const override { return data_.sampleRate; }
   int BitsPerSample() const { return data_.bitsPerSample; }
   int64_t Samples() const { return data_.samples; }  // per channel
-  double Duration() const { return data_.duration; }
+  double Duration() const override { return data_.duration; }
 
   const QString& TrackNumber() const { return data_.tags.trackNumber; }
   const QString& Title() const { return data_.tags.title; }
@@ -87,6 +90,7 @@ class TFLACfile {
   // Percent of the uncompressed sample data that the whole file takes; 0 without a duration or
   // without any block.
   double Ratio() const;
+  StreamFacts Describe() const override;
 
   // "Cover (front)" and the other names of the picture types 0 to 20; empty for other types.
   static QString PictureTypeName(uint32_t pictureType);

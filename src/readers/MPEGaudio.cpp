@@ -161,6 +161,7 @@ void ReadVBRHeader(QByteArrayView window, int64_t position, VBRData& vbr) {
     vbr.Bytes = bytes::BE32(window, position + 12);
     vbr.Scale = bytes::U8(window, position + 119);
     vbr.VendorID = window.sliced(position + 120, 8).toByteArray();
+    vbr.VendorNext = static_cast<char>(bytes::U8(window, position + 128));
   } else if (bytes::Matches(window, position, "VBRI")) {
     vbr.Found = true;
     vbr.ID = QByteArray("VBRI");
@@ -201,13 +202,18 @@ FrameData FindFrame(QByteArrayView window, VBRData& vbr) {
 // Scans backwards from the end of the window over at most limit + 1 positions for "LAME" with
 // its four version characters, or "GOGO". The scan runs over thousands of positions for every
 // file, so the first letter is tested before a whole word is compared.
-QByteArray FindVendorID(QByteArrayView window, int limit) {
+// The vendor text and the byte after it: the four version characters of "LAME3.100" leave its
+// last digit outside the eight bytes.
+QByteArray FindVendorID(QByteArrayView window, int limit, char* next = nullptr) {
   const int last = std::min(limit, kVendorScanStart);
   for (int i = 0; i <= last; ++i) {
     const int position = kVendorScanStart - i;
     const uint8_t first = bytes::U8(window, position);
-    if (first == 'L' && bytes::Matches(window, position, "LAME"))
+    if (first == 'L' && bytes::Matches(window, position, "LAME")) {
+      if (next)
+        *next = static_cast<char>(bytes::U8(window, position + 8));
       return window.sliced(position, 8).toByteArray();
+    }
     if (first == 'G' && bytes::Matches(window, position, "GOGO"))
       return QByteArray("GOGO");
   }
@@ -288,7 +294,16 @@ bool TMPEGaudio::ReadFromFile(const QString& fileName) {
   ResetData();
   bool result = false;
   try {
-    result = ReadStream(fileName);
+    // The tags are read through the same stream: one open per file is all the reading needs.
+    const FileStream stream(fileName);
+    result = true;
+    if (id3v2_.ReadFromStream(stream) && id3v1_.ReadFromStream(stream)) {
+      TagExtents tags;
+      tags.Id3v2Size = id3v2_.Size();
+      tags.Id3v1Exists = id3v1_.Exists();
+      tags.Id3v1TotalSize = id3v1_.TotalSize();
+      ReadStream(stream, tags);
+    }
   } catch (const std::exception&) {
     result = false;
   }
@@ -297,19 +312,27 @@ bool TMPEGaudio::ReadFromFile(const QString& fileName) {
   return result;
 }
 
-bool TMPEGaudio::ReadStream(const QString& fileName) {
-  // Throws when the file cannot be opened, which ReadFromFile reports as false. The tags are
-  // read through the same stream: one open per file is all the stream reading needs.
-  const FileStream stream(fileName);
-  if (!id3v2_.ReadFromStream(stream) || !id3v1_.ReadFromStream(stream))
-    return true;
+bool TMPEGaudio::ReadFromStream(const FileStream& stream, const TagExtents& tags) {
+  ResetData();
+  bool result = true;
+  try {
+    ReadStream(stream, tags);
+  } catch (const std::exception&) {
+    result = false;
+  }
+  if (!data_.frame.Found)
+    ResetData();
+  return result;
+}
+
+void TMPEGaudio::ReadStream(const FileStream& stream, const TagExtents& tags) {
   data_.fileSize = stream.Size();
 
-  int64_t windowStart = id3v2_.Size();
+  int64_t windowStart = tags.Id3v2Size;
   int64_t bytesRead = 0;
   QByteArray window = ReadWindow(stream, windowStart, bytesRead);
   data_.frame = FindFrame(window, data_.vbr);
-  data_.vendorID = FindVendorID(window, data_.frame.Size * 5);
+  data_.vendorID = FindVendorID(window, data_.frame.Size * 5, &data_.vendorNext);
   // Frames that straddle two windows are not seen; as frames repeat, a later one is found.
   while (!data_.frame.Found && bytesRead == kFrameWindow) {
     windowStart += kFrameWindow;
@@ -317,21 +340,20 @@ bool TMPEGaudio::ReadStream(const QString& fileName) {
     data_.frame = FindFrame(window, data_.vbr);
   }
   if (!data_.frame.Found)
-    return true;
+    return;
 
   data_.frame.Position += windowStart;
   data_.audioStart = data_.frame.Position;
-  data_.audioEnd = data_.fileSize - id3v1_.TotalSize();
+  data_.audioEnd = data_.fileSize - tags.Id3v1TotalSize;
   if (data_.vendorID.isEmpty()) {
     // Encoders that write no VBR header may leave their tag near the end of the stream.
     const int64_t endWindowStart =
-        data_.fileSize - kFrameWindow - (id3v1_.Exists() ? kID3v1Length : 0);
+        data_.fileSize - kFrameWindow - (tags.Id3v1Exists ? kID3v1Length : 0);
     if (endWindowStart >= 0) {
       window = ReadWindow(stream, endWindowStart, bytesRead);
-      data_.vendorID = FindVendorID(window, data_.frame.Size * 5);
+      data_.vendorID = FindVendorID(window, data_.frame.Size * 5, &data_.vendorNext);
     }
   }
-  return true;
 }
 
 bool TMPEGaudio::Valid() const {
@@ -382,9 +404,14 @@ uint8_t TMPEGaudio::EncoderID() const {
 QString TMPEGaudio::Encoder() const {
   const uint8_t id = EncoderID();
   QString name = Name(kEncoderNames[std::min<size_t>(id, kEncoderNames.size() - 1)]);
-  const QByteArray& versionText = data_.vendorID.isEmpty() ? data_.vbr.VendorID : data_.vendorID;
+  const bool own = !data_.vendorID.isEmpty();
+  const QByteArray& versionText = own ? data_.vendorID : data_.vbr.VendorID;
   if (id == kLame && HasLameVersion(versionText)) {
     name += QLatin1Char(' ') + QString::fromLatin1(versionText.mid(4, 4));
+    // "LAME3.100": a digit right after the four characters belongs to the version.
+    const char next = own ? data_.vendorNext : data_.vbr.VendorNext;
+    if (IsDigit(next))
+      name += QLatin1Char(next);
   }
   return name;
 }
@@ -404,4 +431,21 @@ double TMPEGaudio::Duration() const {
   if (bitRate <= 0)
     return 0;
   return static_cast<double>(data_.audioEnd - data_.audioStart) / bitRate / 1000 * 8;
+}
+
+StreamFacts TMPEGaudio::Describe() const {
+  StreamFacts facts;
+  QString version = Version();
+  version.replace(QStringLiteral("MPEG "), QStringLiteral("MPEG-"));
+  facts.Codec = version + QLatin1Char(' ') + Layer();
+  facts.Channels = data_.frame.ModeID == 3 ? 1 : 2;
+  facts.BitRate = BitRate();
+  facts.BitratePrefix = IsVBR() ? QStringLiteral("VBR ") : QStringLiteral("CBR ");
+  facts.RoundsSeconds = true;
+  facts.VersionText = Version() + QLatin1Char(' ') + Layer();
+  facts.SampleRateText = QString::number(SampleRate()) + QStringLiteral(" hz");
+  facts.ChannelsText = ChannelMode();
+  facts.EncoderText = Encoder();
+  facts.Quality = StreamFacts::QualityRule::MpegLadder;
+  return facts;
 }

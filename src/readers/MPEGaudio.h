@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readers/StreamReader.h"
 #include "tags/APETag.h"
 #include "tags/ID3v1.h"
 #include "tags/ID3v2.h"
@@ -43,22 +44,24 @@ struct VBRData {
   int64_t Bytes = 0;
   uint8_t Scale = 0;
   QByteArray VendorID;  // the 8 bytes after a Xing header, as stored; empty for VBRI
+  char VendorNext = 0;  // the byte after them
 };
 
 // Reads an MPEG audio file (MPEG 1, 2 and 2.5, layers I to III): finds the first frame after
 // the ID3v2 tag, its VBR header and an encoder tag, and derives bit rate, encoder and duration.
-class TMPEGaudio {
+class TMPEGaudio : public StreamReader {
  public:
   TMPEGaudio() { ResetData(); }
 
   // False when the file cannot be opened or a read fails; true otherwise, also when no frame
   // is found (then the reader is reset and not valid).
-  bool ReadFromFile(const QString& fileName);
-  void ResetData();
+  bool ReadFromFile(const QString& fileName) override;
+  bool ReadFromStream(const FileStream& stream, const TagExtents& tags) override;
+  void ResetData() override;
 
   // A frame was found with a bit rate of 8 to 448 kbit/s and at least 0.1 s of playing time.
-  bool Valid() const;
-  int64_t FileSize() const { return data_.fileSize; }
+  bool Valid() const override;
+  int64_t FileSize() const override { return data_.fileSize; }
   // "LAME" with the 4 characters after it, or "GOGO", found by scanning; empty when none.
   const QByteArray& VendorID() const { return data_.vendorID; }
   const VBRData& VBR() const { return data_.vbr; }
@@ -69,7 +72,7 @@ class TMPEGaudio {
   bool IsVBR() const { return data_.vbr.Found; }
   // kbit/s: the average from the VBR header when it counts frames, else the frame's table rate.
   int BitRate() const;
-  int SampleRate() const;
+  int SampleRate() const override;
   QString Version() const;
   QString Layer() const;
   QString ChannelMode() const;
@@ -77,7 +80,8 @@ class TMPEGaudio {
   uint8_t EncoderID() const;
   // The encoder name, with the LAME version appended when the vendor text carries one.
   QString Encoder() const;
-  double Duration() const;
+  double Duration() const override;
+  StreamFacts Describe() const override;
 
   const TID3v1& ID3v1() const { return id3v1_; }
   const TID3v2& ID3v2() const { return id3v2_; }
@@ -87,13 +91,14 @@ class TMPEGaudio {
   struct Data {
     int64_t fileSize = 0;
     QByteArray vendorID;
+    char vendorNext = 0;  // the byte after the vendor text
     VBRData vbr;
     FrameData frame;
     int64_t audioStart = 0;
     int64_t audioEnd = 0;
   };
 
-  bool ReadStream(const QString& fileName);
+  void ReadStream(const FileStream& stream, const TagExtents& tags);
 
   Data data_;
   TID3v1 id3v1_;

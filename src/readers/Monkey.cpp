@@ -80,15 +80,32 @@ void TMonkey::ResetData() {
 
 bool TMonkey::ReadFromFile(const QString& fileName) {
   ResetData();
-  id3v2_.ReadFromFile(fileName);
-  id3v1_.ReadFromFile(fileName);
-  apeTag_.ReadFromFile(fileName);
   try {
-    if (!ReadHeader(fileName))
-      return false;
+    const FileStream stream(fileName);
+    id3v2_.ReadFromStream(stream);
+    id3v1_.ReadFromStream(stream);
+    apeTag_.ReadFromStream(stream);
+    TagExtents tags;
+    tags.Id3v2Size = id3v2_.Exists() ? id3v2_.Size() : 0;
+    return ReadStream(stream, tags);
   } catch (const std::exception&) {
     return false;
   }
+}
+
+bool TMonkey::ReadFromStream(const FileStream& stream, const TagExtents& tags) {
+  ResetData();
+  try {
+    return ReadStream(stream, tags);
+  } catch (const std::exception&) {
+    ResetData();
+    return false;
+  }
+}
+
+bool TMonkey::ReadStream(const FileStream& stream, const TagExtents& tags) {
+  if (!ReadHeader(stream, tags.Id3v2Size))
+    return false;
   data_.compressionLevelText = LevelName(data_.compressionLevel);
   if (data_.sampleRate > 0) {
     data_.duration = static_cast<double>(data_.totalSamples) / data_.sampleRate;
@@ -98,10 +115,8 @@ bool TMonkey::ReadFromFile(const QString& fileName) {
   return data_.valid;
 }
 
-bool TMonkey::ReadHeader(const QString& fileName) {
-  const FileStream stream(fileName);
+bool TMonkey::ReadHeader(const FileStream& stream, int64_t start) {
   data_.fileSize = stream.Size();
-  const int64_t start = id3v2_.Exists() ? id3v2_.Size() : 0;
   const QByteArray marker = ReadBytes(stream, start, kMarkerLength);
   if (marker.size() != kMarkerLength || !bytes::Matches(marker, 0, "MAC "))
     return false;
@@ -152,4 +167,18 @@ double TMonkey::Ratio() const {
       static_cast<double>(data_.totalSamples) * data_.channels * data_.bitsPerSample / 8 +
       kWavHeaderLength;
   return static_cast<double>(data_.fileSize) / wavBytes * 100;
+}
+
+StreamFacts TMonkey::Describe() const {
+  StreamFacts facts;
+  facts.Codec = QStringLiteral("Monkey's Audio");
+  facts.Channels = data_.channels;
+  facts.BitsPerSample = data_.bitsPerSample;
+  facts.Ratio = Ratio();
+  facts.VersionText = QStringLiteral("Monkey v") + data_.versionString;
+  facts.SampleRateText = LosslessSampleRateText(data_.sampleRate, data_.bitsPerSample);
+  facts.ChannelsText = ChannelCountText(data_.channels);
+  facts.EncoderText = QStringLiteral("Monkey's Audio (APE)");
+  facts.QualityLabel = data_.compressionLevelText;
+  return facts;
 }

@@ -125,20 +125,55 @@ void TMPEGplus::ResetData() {
 
 bool TMPEGplus::ReadFromFile(const QString& fileName) {
   ResetData();
-  const int64_t headerOffset = id3v2_.ReadFromFile(fileName) ? id3v2_.Size() : 0;
-  QByteArray header(kHeaderLength, '\0');
-  int64_t fileSize = 0;
   try {
     const FileStream stream(fileName);
-    fileSize = stream.Size();
-    if (stream.ReadAt(headerOffset, header.data(), kHeaderLength) != kHeaderLength) {
+    TagExtents tags;
+    if (id3v2_.ReadFromStream(stream))
+      tags.Id3v2Size = id3v2_.Size();
+    // Version 8 needs to know where its audio ends before its packets are walked.
+    if (tags.Id3v2Size >= 0 && id3v1_.ReadFromStream(stream) && apeTag_.ReadFromStream(stream)) {
+      tags.Id3v1Exists = id3v1_.Exists();
+      tags.Id3v1TotalSize = id3v1_.TotalSize();
+      tags.ApeTagExists = apeTag_.Exists();
+      tags.ApeTagSize = apeTag_.Size();
+    }
+    if (!ReadHeader(stream, tags)) {
       ResetData();
       return false;
     }
+    if (!data_.valid) {
+      id3v1_.ResetData();
+      apeTag_.ResetData();
+    }
+    return true;
   } catch (const std::exception&) {
     ResetData();
     return false;
   }
+}
+
+bool TMPEGplus::ReadFromStream(const FileStream& stream, const TagExtents& tags) {
+  ResetData();
+  try {
+    if (ReadHeader(stream, tags))
+      return true;
+  } catch (const std::exception&) {
+  }
+  ResetData();
+  return false;
+}
+
+bool TMPEGplus::ReadHeader(const FileStream& stream, const TagExtents& tags) {
+  data_.tags = tags;
+  const int64_t headerOffset = tags.Id3v2Size;
+  QByteArray header(kHeaderLength, '\0');
+  const int64_t fileSize = stream.Size();
+  data_.fileSize = fileSize;
+  if (ReadVersion8(stream, tags))
+    return true;
+  data_.fileSize = 0;
+  if (stream.ReadAt(headerOffset, header.data(), kHeaderLength) != kHeaderLength)
+    return false;
   const uint8_t version = DecodeStreamVersion(header);
   if (fileSize > 0 && version != 0) {
     data_.valid = true;
@@ -150,13 +185,13 @@ bool TMPEGplus::ReadFromFile(const QString& fileName) {
     data_.streamVersion = version;
     data_.profileID = DecodeProfileID(header, version);
     data_.encoder = EncoderText(bytes::U8(header, 27));
-    id3v1_.ReadFromFile(fileName);
-    apeTag_.ReadFromFile(fileName);
   }
   return true;
 }
 
 QString TMPEGplus::ChannelMode() const {
+  if (data_.streamVersion == 8)
+    return data_.sv8.ChannelMode();
   return data_.channelModeID < kChannelModeNames.size()
              ? Name(kChannelModeNames[data_.channelModeID])
              : Name(kChannelModeNames[kUnknownMode]);
@@ -167,20 +202,69 @@ QString TMPEGplus::Profile() const {
                                                 : Name(kProfileNames[0]);
 }
 
+// The end of the audio: the start of the tags at the end of the file.
+int64_t TMPEGplus::AudioEnd() const {
+  const int64_t untagged = data_.fileSize - (data_.tags.Id3v1Exists ? kID3v1Length : 0);
+  return data_.tags.ApeTagSize <= untagged ? untagged - data_.tags.ApeTagSize : untagged;
+}
+
+bool TMPEGplus::ReadVersion8(const FileStream& stream, const TagExtents& tags) {
+  MusepackSV8Header header;
+  if (!ReadMusepackSV8(stream, tags.Id3v2Size, AudioEnd(), header))
+    return false;
+  // A stream whose header is missing or damaged, or that holds no sample, is read but names no
+  // usable stream: the fields stay reset, as for any unknown version.
+  if (!header.Found || header.SampleRate <= 0 || header.Duration() <= 0) {
+    data_ = Data();
+    return true;
+  }
+  data_.sv8 = header;
+  data_.streamVersion = 8;
+  data_.sampleRate = header.SampleRate;
+  data_.encoder = header.EncoderVersion;
+  data_.valid = true;
+  return true;
+}
+
 int TMPEGplus::BitRate() const {
+  if (data_.streamVersion == 8) {
+    const double seconds = data_.sv8.Duration();
+    return seconds > 0 ? RoundKbps(static_cast<double>(data_.sv8.AudioBytes) * 8 / seconds / 1000)
+                       : 0;
+  }
   if (data_.headerBitRate != 0)
     return data_.headerBitRate;
   if (data_.frameCount <= 0)
     return 0;
-  const double audioBytes = static_cast<double>(AudioBytes(
-      data_.fileSize, id3v2_.Size(), apeTag_.Size(), id3v1_.Exists() ? kID3v1Length : 0));
+  const double audioBytes =
+      static_cast<double>(AudioBytes(data_.fileSize, data_.tags.Id3v2Size, data_.tags.ApeTagSize,
+                                     data_.tags.Id3v1Exists ? kID3v1Length : 0));
   const double kbps =
       audioBytes * 8 * (data_.sampleRate / 1000.0) / data_.frameCount / kSamplesPerFrame;
   return RoundKbps(kbps);
 }
 
 double TMPEGplus::Duration() const {
+  if (data_.streamVersion == 8)
+    return data_.sv8.Duration();
   if (data_.sampleRate <= 0)
     return 0;
   return static_cast<double>(data_.frameCount) * kSamplesPerFrame / data_.sampleRate;
+}
+
+StreamFacts TMPEGplus::Describe() const {
+  StreamFacts facts;
+  const uint8_t version = data_.streamVersion;
+  facts.Codec = version == 71 ? QStringLiteral("Musepack SV7.1")
+                              : QStringLiteral("Musepack SV") + QString::number(version);
+  facts.Channels = version == 8 ? data_.sv8.Channels : 2;
+  facts.BitRate = BitRate();
+  facts.VersionText = QStringLiteral("MP+ v") + QString::number(version);
+  // Versions 4 to 7 are shown at CD rate, as they always were; version 8 states its own rate.
+  facts.SampleRateText = version == 8 ? QString::number(data_.sampleRate) + QStringLiteral(" hz")
+                                      : QStringLiteral("44100 hz");
+  facts.ChannelsText = ChannelMode();
+  facts.EncoderText = QStringLiteral("MusePack (MPC)");
+  facts.Quality = StreamFacts::QualityRule::MusepackLadder;
+  return facts;
 }

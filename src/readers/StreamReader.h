@@ -61,6 +61,11 @@ struct StreamFacts {
   std::optional<OwnTagTexts> OwnTag;
 };
 
+// The summary's words for a channel count: "Unknown", "Mono", "Stereo"; unset for more channels.
+std::optional<QString> ChannelCountText(int channels);
+// The sample rate as lossless formats show it: "44100 HZ / 16 Bit".
+QString LosslessSampleRateText(int sampleRate, int bitsPerSample);
+
 // The contract every stream reader keeps. ReadFromFile resets the reader, then reads the file;
 // its result means the file could be opened and probed, not that the stream is usable: callers
 // use the values only when ReadFromFile and Valid are both true.

@@ -1,118 +1,429 @@
 #include "session/ReleaseSession.h"
 
+#include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
 #include "analysis/ReleaseSummary.h"
+#include "model/ModelFields.h"
 #include "nfo/NfoComposer.h"
+#include "nfo/OutputFiles.h"
+#include "nfo/OutputSaving.h"
+#include "platform/FileError.h"
 #include "platform/IniFile.h"
 #include "platform/UserLocale.h"
 
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <exception>
+#include <new>
 
 namespace {
 
-MixedFormatWarning WarningFor(const ReleaseModel& model) {
-  const ScanState& scan = model.Scan;
-  const MessageTable& messages = model.Messages;
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+MixedFormatWarning WarningFor(const ScanState& scan, const MessageTable& messages) {
   MixedFormatWarning warning;
   warning.Caption = messages.Text(Message::NothingToSaveCaption);
   warning.FirstLine = messages.Text(Message::MixedFormatsFirstLine);
-  warning.Counts = scan.FormatCounts;
-  warning.Dominant = scan.DominantFormat;
+  for (const FormatInfo& format : AudioFormats()) {
+    const int count = scan.FormatCounts[FormatIndex(format.Id)];
+    const bool dominant = format.Id == scan.DominantFormat;
+    if (count > 0 || dominant)
+      warning.Rows.push_back({Latin1(format.Key), Latin1(format.WarningLabel), count, dominant});
+  }
   warning.LastLine =
       messages.Text(Message::MixedFormatsLastLine) + QLatin1Char(' ') + scan.DominantExtension;
   return warning;
 }
 
+QString LeftOutWarning(const LeftOutFile& file) {
+  switch (file.Why) {
+    case LeftOutFile::Reason::Format:
+      return QStringLiteral("Left out: %1 (an audio format the program does not read)")
+          .arg(file.Name);
+    case LeftOutFile::Reason::Name:
+      return QStringLiteral(
+                 "Left out: %1 (the name is not valid UTF-8 or holds control characters)")
+          .arg(file.Name);
+    case LeftOutFile::Reason::NotAFile:
+      return QStringLiteral("Left out: %1 (not a regular file, or a broken link)").arg(file.Name);
+  }
+  return file.Name;
+}
+
+QString MixedFormatsWarning(const ScanState& scan) {
+  QStringList counts;
+  for (const FormatInfo& format : AudioFormats()) {
+    const int count = scan.FormatCounts[FormatIndex(format.Id)];
+    if (count > 0)
+      counts << Latin1(format.Key) + QStringLiteral(": ") + QString::number(count);
+  }
+  return QStringLiteral("The folder mixes formats (%1); analysing %2")
+      .arg(counts.join(QStringLiteral(", ")), scan.DominantExtension);
+}
+
+QString UnreadableTrackWarning(const TrackRecord& row, const QString& formatName) {
+  if (row.Stream.Read && row.Stream.FileSize == 0)
+    return QStringLiteral("Not read: %1 (the file is empty)").arg(row.FileName);
+  if (!row.Stream.Read)
+    return QStringLiteral("Not read: %1 (the file cannot be read)").arg(row.FileName);
+  return QStringLiteral("Not read: %1 (not a valid %2 stream)").arg(row.FileName, formatName);
+}
+
+QString CanonicalFolder(const QString& folder) {
+  return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
 }  // namespace
 
-ReleaseSession::ReleaseSession()
-    : model_(std::make_unique<ReleaseModel>()),
-      readers_(std::make_unique<ReaderSet>()),
-      language_(std::make_unique<LanguageFile>()) {}
+QString FailureText(const std::exception& failure) {
+  if (const auto* fileError = dynamic_cast<const FileError*>(&failure))
+    return fileError->Text();
+  if (dynamic_cast<const std::bad_alloc*>(&failure))
+    return QStringLiteral("Out of memory");
+  return QString::fromUtf8(failure.what());
+}
 
-ReleaseSession::~ReleaseSession() = default;
+QString FailureText(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    return FailureText(error);
+  } catch (...) {
+    return QStringLiteral("Unknown failure");
+  }
+}
+
+struct ReleaseSession::Impl {
+  Release release;
+  Options options;
+  ChoiceLists lists;
+  MessageTable messages;
+  QString statusText = QStringLiteral("NFO not saved!");
+  ProgressState progress;
+  std::unique_ptr<LanguageFile> language = std::make_unique<LanguageFile>();
+  StartupSettings startup;
+  std::unique_ptr<AnalysisRun> run;
+  AnalysisOutcome lastOutcome = AnalysisOutcome::Finished;
+
+  SettingsTarget Settings() { return {release.Summary, release.Info, options}; }
+};
+
+ReleaseSession::ReleaseSession(QObject* parent) : QObject(parent), impl_(std::make_unique<Impl>()) {
+  qRegisterMetaType<ScanReport>();
+  qRegisterMetaType<ProgressState>();
+  qRegisterMetaType<AnalysisOutcome>();
+}
+
+ReleaseSession::~ReleaseSession() {
+  // The workers post to this object: they end before anything else goes.
+  impl_->run.reset();
+}
 
 const StartupSettings& ReleaseSession::Open(const QString& programDir, const QDateTime& now) {
-  ReleaseModel& model = *model_;
-  model.Run.ProgramDir = programDir;
-  model.Run.StartTimeText = UserLocale::System().FormatStartTime(now);
-  model.Run.NfoComposed = false;
-  model.Run.AnalysisDone = false;
-  ClearSummary(model);
+  Release& release = impl_->release;
+  release.Run.ProgramDir = programDir;
+  release.Run.StartTimeText = UserLocale::System().FormatStartTime(now);
+  release.Run.NfoComposed = false;
+  release.Run.AnalysisDone = false;
+  ClearSummary(release.Summary);
+  impl_->progress = ProgressState{};
 
   IniFile settings;
   settings.Load(SettingsFilePath(programDir));
-  startup_ = ReadStartupSettings(settings);
-  model.Run.DefaultPath = startup_.DefaultPath;
+  impl_->startup = ReadStartupSettings(settings);
+  release.Run.DefaultPath = impl_->startup.DefaultPath;
 
-  LoadListFiles(model);
-  LoadNote(model);
-  return startup_;
+  LoadListFiles(programDir, impl_->lists);
+  LoadNote(programDir, release.Info.NoteText);
+  return impl_->startup;
+}
+
+const StartupSettings& ReleaseSession::Startup() const {
+  return impl_->startup;
 }
 
 void ReleaseSession::LoadSettings(const SettingsOverride& adjust, bool applyLanguage) {
-  LoadSettingsFile(*model_);
+  LoadSettingsFile(impl_->release.Run.ProgramDir, impl_->Settings());
   if (adjust)
-    adjust(*model_);
+    adjust(impl_->options, impl_->release.Info);
+  impl_->options.SetChecksumKindText(impl_->options.ChecksumKindText);
   if (applyLanguage)
-    ApplyLanguage(model_->Opts.Language);
-  model_->Info.IncludeChecksums = model_->Opts.AutoCrc;
+    ApplyLanguage(impl_->options.Language);
+  impl_->release.Info.IncludeChecksums = impl_->options.AutoCrc;
+  emit ReleaseChanged();
 }
 
 void ReleaseSession::ApplyLanguage(const QString& name) {
   auto language = std::make_unique<LanguageFile>();
-  language->Load(LanguageFile::PathFor(model_->Run.ProgramDir, name));
-  ApplyLanguageToModel(*model_, *language);
-  language_ = std::move(language);
+  language->Load(LanguageFile::PathFor(impl_->release.Run.ProgramDir, name));
+  ApplyLanguageTexts(*language, impl_->messages, impl_->release.Info.NoteText);
+  impl_->language = std::move(language);
+  impl_->statusText = impl_->messages.Text(Message::StatusNotSaved);
+  emit StatusChanged(impl_->statusText);
+  emit ReleaseChanged();
+}
+
+const LanguageFile& ReleaseSession::Language() const {
+  return *impl_->language;
+}
+
+QString ReleaseSession::LanguageText(const char* section, const char* key) const {
+  return impl_->language->Text(section, key);
 }
 
 QString ReleaseSession::BeginFolderChoice() {
-  model_->Scan.FolderPath = model_->Run.DefaultPath;
-  return model_->Run.DefaultPath;
+  Release& release = impl_->release;
+  release.Scan.FolderPath = release.Run.DefaultPath;
+  return release.Run.DefaultPath;
 }
 
-std::optional<MixedFormatWarning> ReleaseSession::Scan(const QString& folder) {
-  ScanFolder(model_->Scan, folder);
-  if (!model_->Scan.MixedFormats())
-    return std::nullopt;
-  return WarningFor(*model_);
+ScanReport ReleaseSession::Scan(const QString& folder) {
+  Release& release = impl_->release;
+  ScanReport report;
+  const QString& analysed = release.Run.AnalysedFolder;
+  if (!analysed.isEmpty() && CanonicalFolder(folder) != analysed) {
+    // Nothing of the release analysed before may pass into the next one.
+    release.Summary.VariousArtists = false;
+    release.Summary.VariousAlbumTitle.clear();
+    release.NfoText.clear();
+    release.Run.NfoComposed = false;
+    release.Run.AnalysisDone = false;
+    release.Run.AnalysedFolder.clear();
+    impl_->statusText = impl_->messages.Text(Message::StatusNotSaved);
+    report.NewRelease = true;
+    emit StatusChanged(impl_->statusText);
+  }
+  ScanFolder(release.Scan, folder);
+  if (release.Scan.MixedFormats())
+    report.Mixed = WarningFor(release.Scan, impl_->messages);
+  report.LeftOut = release.Scan.LeftOut;
+  emit Scanned(report);
+  if (report.NewRelease)
+    emit ReleaseChanged();
+  return report;
 }
 
-std::unique_ptr<AnalysisRun> ReleaseSession::StartAnalysis(const QDate& today,
-                                                           ChecksumJob::Notify notify) {
-  return std::make_unique<AnalysisRun>(*model_, *readers_, today, std::move(notify));
+ScanReport ReleaseSession::Rescan() {
+  return Scan(impl_->release.Scan.FolderPath);
 }
 
-bool ReleaseSession::Analyse(const AnalysisOptions& options) {
-  return AnalyseTracks(*model_, *readers_, options);
+bool ReleaseSession::Analyse(const QDate& today) {
+  Release& release = impl_->release;
+  if (impl_->run || !release.Scan.AnalysisEnabled())
+    return false;
+  const Options& options = impl_->options;
+  const AnalysisChoices choices{options.AutoCrc, options.Checksum,
+                                options.Utf8Text ? NameForm::Unicode : NameForm::EightBit};
+  impl_->progress = ProgressState{};
+  release.Run.AnalysedFolder = CanonicalFolder(release.Scan.FolderPath);
+  // A worker says that results are ready; they are taken on this object's own thread.
+  impl_->run = std::make_unique<AnalysisRun>(release, choices, today, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { Pump(); }, Qt::QueuedConnection);
+  });
+  emit AnalysisStarted();
+  emit Progress(impl_->progress);
+  // A run with nothing to wait for has no notification coming.
+  QMetaObject::invokeMethod(
+      this, [this] { Pump(); }, Qt::QueuedConnection);
+  return true;
+}
+
+void ReleaseSession::Pump() {
+  AnalysisRun* run = impl_->run.get();
+  if (!run)
+    return;
+  ProgressState& progress = impl_->progress;
+  std::exception_ptr failure;
+  try {
+    const AnalysisRun::Step step = run->Advance();
+    for (const int row : step.TracksRead)
+      emit TrackRead(row);
+    if (!step.TracksRead.empty()) {
+      progress.Percent = run->ReadPercent();
+      emit Progress(progress);
+    }
+    for (const ChecksumProgress& checksum : step.Checksums) {
+      progress = {checksum.FileName, checksum.ChecksumText, checksum.Percent};
+      emit ChecksumTaken(checksum.Track - 1);
+      emit Progress(progress);
+    }
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (run->Running())
+    return;
+  const AnalysisRun::Phase phase = run->CurrentPhase();
+  impl_->run.reset();
+  AnalysisOutcome outcome = AnalysisOutcome::Failed;
+  if (phase == AnalysisRun::Phase::Finished)
+    outcome = AnalysisOutcome::Finished;
+  else if (phase == AnalysisRun::Phase::Stopped)
+    outcome = AnalysisOutcome::Stopped;
+  // A pass that completed or was stopped empties its labels; a failed one keeps the last file.
+  if (outcome != AnalysisOutcome::Failed) {
+    progress.FileLabel.clear();
+    progress.ChecksumLabel.clear();
+    emit Progress(progress);
+  }
+  impl_->lastOutcome = outcome;
+  emit ReleaseChanged();
+  if (failure)
+    emit Failed(FailureText(failure));
+  emit AnalysisFinished(outcome);
+}
+
+void ReleaseSession::Stop() {
+  if (impl_->run) {
+    impl_->run->Stop();
+    QMetaObject::invokeMethod(
+        this, [this] { Pump(); }, Qt::QueuedConnection);
+  }
+}
+
+AnalysisOutcome ReleaseSession::WaitForAnalysis() {
+  if (impl_->run) {
+    QEventLoop loop;
+    connect(this, &ReleaseSession::AnalysisFinished, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return impl_->lastOutcome;
+}
+
+bool ReleaseSession::Busy() const {
+  return impl_->run != nullptr;
 }
 
 void ReleaseSession::Compose() {
-  ComposeNfo(*model_);
+  ComposeNfo(impl_->release, impl_->options);
+}
+
+QByteArray ReleaseSession::NfoBytes() const {
+  return NfoFileBytes(impl_->release, impl_->options);
+}
+
+QString ReleaseSession::OutputFolder() const {
+  return OutputFolderOf(impl_->release);
 }
 
 SaveResult ReleaseSession::Save() {
-  return SaveOutputs(*model_);
+  SaveResult result;
+  result.WrittenFiles = SaveOutputs(impl_->release, impl_->options);
+  impl_->statusText = impl_->messages.Text(Message::StatusSaved);
+  result.Outcome = SaveOutcome::Saved;
+  result.MessageText = impl_->messages.Text(Message::SavedText);
+  result.MessageCaption = impl_->messages.Text(Message::SavedCaption);
+  emit StatusChanged(impl_->statusText);
+  return result;
 }
 
 SaveResult ReleaseSession::SaveCommand() {
-  return ::SaveCommand(*model_);
+  if (impl_->release.Run.AnalysisDone)
+    Compose();
+  if (impl_->release.Run.NfoComposed)
+    return Save();
+  SaveResult nothing;
+  nothing.Outcome = SaveOutcome::NothingToSave;
+  nothing.MessageText = impl_->messages.Text(Message::NothingToSaveText);
+  nothing.MessageCaption = impl_->messages.Text(Message::NothingToSaveCaption);
+  return nothing;
 }
 
 void ReleaseSession::SaveSettings() {
-  SaveSettingsFile(*model_);
+  SaveSettingsFile(impl_->release.Run.ProgramDir, impl_->Settings());
 }
 
 void ReleaseSession::Close() {
+  if (impl_->run) {
+    impl_->run.reset();
+    impl_->lastOutcome = AnalysisOutcome::Stopped;
+  }
   std::exception_ptr firstFailure;
-  for (void (*write)(const ReleaseModel&) : {&SaveSettingsFile, &SaveNote}) {
+  const auto attempt = [&firstFailure](const std::function<void()>& write) {
     try {
-      write(*model_);
+      write();
     } catch (...) {
       if (!firstFailure)
         firstFailure = std::current_exception();
     }
-  }
+  };
+  attempt([this] { SaveSettings(); });
+  attempt([this] { SaveNote(impl_->release.Run.ProgramDir, impl_->release.Info.NoteText); });
   if (firstFailure)
     std::rethrow_exception(firstFailure);
+}
+
+const Release& ReleaseSession::State() const {
+  return impl_->release;
+}
+
+const Options& ReleaseSession::Opts() const {
+  return impl_->options;
+}
+
+const ChoiceLists& ReleaseSession::Lists() const {
+  return impl_->lists;
+}
+
+QString ReleaseSession::MessageText(Message message) const {
+  return impl_->messages.Text(message);
+}
+
+const QString& ReleaseSession::StatusText() const {
+  return impl_->statusText;
+}
+
+const ProgressState& ReleaseSession::CurrentProgress() const {
+  return impl_->progress;
+}
+
+QStringList ReleaseSession::Warnings() const {
+  const Release& release = impl_->release;
+  QStringList warnings;
+  if (release.Scan.MixedFormats())
+    warnings << MixedFormatsWarning(release.Scan);
+  for (const LeftOutFile& file : release.Scan.LeftOut)
+    warnings << LeftOutWarning(file);
+  const QString formatName = Latin1(FormatOf(release.Scan.DominantFormat).Name);
+  const int counted =
+      std::min<int>(release.Scan.TrackCount, static_cast<int>(release.Tracks.size()));
+  for (int i = 0; i < counted; ++i) {
+    const TrackRecord& row = release.Tracks[static_cast<size_t>(i)];
+    if (!row.StreamUsable())
+      warnings << UnreadableTrackWarning(row, formatName);
+  }
+  return warnings;
+}
+
+int ReleaseSession::UnreadableTracks() const {
+  const Release& release = impl_->release;
+  const int counted =
+      std::min<int>(release.Scan.TrackCount, static_cast<int>(release.Tracks.size()));
+  int unreadable = 0;
+  for (int i = 0; i < counted; ++i)
+    unreadable += release.Tracks[static_cast<size_t>(i)].StreamUsable() ? 0 : 1;
+  return unreadable;
+}
+
+void ReleaseSession::SetChecksumKindText(const QString& text) {
+  impl_->options.SetChecksumKindText(text);
+}
+
+void ReleaseSession::SetNfoText(const QString& text) {
+  impl_->release.NfoText = text;
+}
+
+bool ReleaseSession::SetFieldFromText(const QString& name, const QString& value) {
+  return ::SetFieldFromText(impl_->release, name, value);
+}
+
+Release& ReleaseSession::Edit() {
+  return impl_->release;
+}
+
+Options& ReleaseSession::EditOptions() {
+  return impl_->options;
 }

@@ -1,98 +1,153 @@
 #pragma once
 
-#include "analysis/AnalysisRun.h"
-#include "analysis/ReaderSet.h"
-#include "analysis/ReleaseModel.h"
-#include "nfo/OutputSaving.h"
+#include "model/ChoiceLists.h"
+#include "model/Messages.h"
+#include "model/Options.h"
+#include "model/Release.h"
+#include "session/SessionTypes.h"
 #include "settings/LanguageFile.h"
 #include "settings/SettingsStore.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QObject>
 #include <QString>
-#include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 
-// What the mixed-format warning shows after a scan of a folder that holds several formats.
-struct MixedFormatWarning {
-  QString Caption;                          // TEXTS 9006
-  QString FirstLine;                        // TEXTS 9007
-  std::array<int, kFormatCount> Counts{};   // by FormatIndex
-  AudioFormat Dominant = AudioFormat::Mp3;  // its row is shown in bold
-  QString LastLine;                         // TEXTS 9008, a blank and the dominant extension
-};
+// A front end's own values for one run, put into the options and fields after the settings file
+// has been read and before the language is applied (velmora-cli's options, for instance).
+using SettingsOverride = std::function<void(Options&, ReleaseInfo&)>;
 
-// A front end's own values for one run, put into the model after the settings file has been read
-// and before the language is applied (velmora-cli's options, for instance).
-using SettingsOverride = std::function<void(ReleaseModel&)>;
-
-// One release session for a program run: it owns the release model and the seven reader objects
-// and offers the job in the order the window runs it. The window and velmora-cli both drive it,
-// so that for the same inputs they write the same files; neither assembles the job itself.
+// The one door to the core for every front end: it owns the release, the options, the language's
+// texts and every pass, offers the job as commands, hands out its state read-only, takes the
+// user's edits through setters and tells what changed through signals. The window only observes
+// and asks; velmora-cli drives the same object and waits for its passes, so both write the same
+// files for the same inputs.
 //
-// Everything runs on the thread that drives the session, except the checksum pass's workers
-// (see AnalysisRun). The session never shows anything: results come back as values, failures as
-// the file layer's FileError (or ChecksumUnavailable), for the front end to show.
-class ReleaseSession {
- public:
-  ReleaseSession();
-  ~ReleaseSession();
-  ReleaseSession(const ReleaseSession&) = delete;
-  ReleaseSession& operator=(const ReleaseSession&) = delete;
+// Commands that start work return at once: the passes over the tracks run on worker threads and
+// their results are applied on the session's own thread, in track order, as they come. The
+// session never shows anything; failures come back as signals or exceptions with their text.
+class ReleaseSession : public QObject {
+  Q_OBJECT
 
-  ReleaseModel& Model() { return *model_; }
-  const ReleaseModel& Model() const { return *model_; }
+ public:
+  explicit ReleaseSession(QObject* parent = nullptr);
+  // Stops a running pass; returns once its workers have finished the file they are on.
+  ~ReleaseSession() override;
+
+  // --- start-up and settings
 
   // The main window's start-up, in its order: ProgramDir, the start time, the cleared flags and
   // summary, the start-up values of the settings file (DefaultPath, checkupdate and the window
   // size), the five list files and the note. A missing list file or note is skipped.
   const StartupSettings& Open(const QString& programDir,
                               const QDateTime& now = QDateTime::currentDateTime());
-  const StartupSettings& Startup() const { return startup_; }
-
-  // Once every window exists: every key of the settings file into the model, then `adjust`, then
-  // the language file the settings name (unless applyLanguage is off), then IncludeChecksums from
-  // autocrc.
+  const StartupSettings& Startup() const;
+  // Every key of the settings file, then `adjust`, then the language file the settings name
+  // (unless applyLanguage is off), then IncludeChecksums from autocrc.
   void LoadSettings(const SettingsOverride& adjust = {}, bool applyLanguage = true);
-  // Applies lang/<name> to the model (messages, status text, the note's first line) and keeps the
-  // file, whose captions the windows take from Language().
+  // Applies lang/<name>: the messages, the status text, the note's first line; the file is kept
+  // for the windows' captions.
   void ApplyLanguage(const QString& name);
-  const LanguageFile& Language() const { return *language_; }
+  const LanguageFile& Language() const;
+  // A caption of the language applied last; empty when the file lacks it.
+  QString LanguageText(const char* section, const char* key) const;
+
+  // --- the folder
 
   // The folder browser starts at DefaultPath, which also becomes the folder that a drop of several
   // items scans again, whether or not a folder is chosen.
   QString BeginFolderChoice();
-  // Scans a folder chosen or dropped; for a folder of several formats, what the warning shows.
-  std::optional<MixedFormatWarning> Scan(const QString& folder);
-  // A drop of several items scans the current folder again.
-  std::optional<MixedFormatWarning> Rescan() { return Scan(model_->Scan.FolderPath); }
+  // Scans a folder chosen or dropped. A folder other than the one last analysed starts a new
+  // release. Emits Scanned.
+  ScanReport Scan(const QString& folder);
+  ScanReport Rescan();
 
-  // "Dalej >" on page 1: the analysis of the scanned tracks, driven by the caller (see
-  // AnalysisRun). The run uses the session's readers and must end before the session does.
-  std::unique_ptr<AnalysisRun> StartAnalysis(const QDate& today = QDate::currentDate(),
-                                             ChecksumJob::Notify notify = {});
-  // The same run on the calling thread; false when the stop token ended it early.
-  bool Analyse(const AnalysisOptions& options = {});
+  // --- the analysis
 
-  // Page 4 shown: the NFO text composed anew from the model.
+  // "Dalej >" on page 1: starts the track pass (and after it the checksum pass) and returns at
+  // once; false when a pass is running already or there is nothing to analyse.
+  bool Analyse(const QDate& today = QDate::currentDate());
+  // Asks a running analysis to end; AnalysisFinished(Stopped) follows.
+  void Stop();
+  // Waits, running an event loop, until the analysis has ended.
+  AnalysisOutcome WaitForAnalysis();
+  bool Busy() const;
+
+  // --- the NFO and the files
+
+  // Page 4 shown: the NFO text composed anew.
   void Compose();
-  // "Zapisz NFO": saves the preview text and the selected files.
+  // The bytes the NFO file holds for the preview text as it stands.
+  QByteArray NfoBytes() const;
+  // The folder the files are saved into, with its trailing "/".
+  QString OutputFolder() const;
+  // "Zapisz NFO": saves the preview text and the selected files. Throws FileError.
   SaveResult Save();
   // The menu command "Zapisz": composes anew after an analysis, then saves; before any there is
   // nothing to save.
   SaveResult SaveCommand();
-
   // Writes the settings file (the options dialog's OK).
   void SaveSettings();
-  // The exit command and the closing of the window: the settings and the note are written. Both
-  // are tried; the first failure is thrown afterwards.
+  // The exit command and the closing of the window: a running pass stops, the settings and the
+  // note are written. Both are tried; the first failure is thrown afterwards.
   void Close();
 
+  // --- state, read-only
+
+  const Release& State() const;
+  const Options& Opts() const;
+  const ChoiceLists& Lists() const;
+  QString MessageText(Message message) const;
+  const QString& StatusText() const;
+  const ProgressState& CurrentProgress() const;
+  // What the scan and the analysis left out or could not read, one line each.
+  QStringList Warnings() const;
+  // Tracks whose stream could not be read in the last analysis.
+  int UnreadableTracks() const;
+
+  // --- what the user edits
+
+  template <class Value>
+  void SetSummary(Value ReleaseSummary::*field, const Value& value) {
+    Edit().Summary.*field = value;
+  }
+  template <class Value>
+  void SetInfo(Value ReleaseInfo::*field, const Value& value) {
+    Edit().Info.*field = value;
+  }
+  template <class Value>
+  void SetOption(Value Options::*field, const Value& value) {
+    Options& options = EditOptions();
+    options.*field = value;
+    options.Checksum = ParseChecksumKind(options.ChecksumKindText);
+  }
+  void SetChecksumKindText(const QString& text);
+  void SetNfoText(const QString& text);
+  // A field of ReleaseSummary or ReleaseInfo by its model name, from its text form (velmora-cli's
+  // --set); false for an unknown name or a malformed value.
+  bool SetFieldFromText(const QString& name, const QString& value);
+
+ signals:
+  void Scanned(const ScanReport& report);
+  void AnalysisStarted();
+  // A track's row and the summary after it are filled.
+  void TrackRead(int row);
+  void ChecksumTaken(int row);
+  void Progress(const ProgressState& progress);
+  void AnalysisFinished(AnalysisOutcome outcome);
+  void StatusChanged(const QString& text);
+  void Failed(const QString& errorText);
+  // Fields the user sees changed by something other than an edit (a new release, the language's
+  // note line, the end of an analysis): front ends show them anew.
+  void ReleaseChanged();
+
  private:
-  std::unique_ptr<ReleaseModel> model_;
-  std::unique_ptr<ReaderSet> readers_;
-  std::unique_ptr<LanguageFile> language_;
-  StartupSettings startup_;
+  Release& Edit();
+  Options& EditOptions();
+  void Pump();
+
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };

@@ -18,24 +18,17 @@ QString LanguageFile::Text(const char* section, const char* key) const {
   return ini_->Read(QString::fromLatin1(section), QString::fromLatin1(key));
 }
 
-void ApplyLanguageToModel(ReleaseModel& model, const LanguageFile& language) {
+void ApplyLanguageTexts(const LanguageFile& language, MessageTable& messages, QString& noteText) {
   for (const Message message : kMessages) {
     const QByteArray key = QByteArray::number(static_cast<int>(message));
-    model.Messages.Set(message, language.Text("TEXTS", key.constData()));
+    messages.Set(message, language.Text("TEXTS", key.constData()));
   }
-  QStringList note = TextFile::SplitLines(model.Info.NoteText);
+  QStringList note = TextFile::SplitLines(noteText);
   const QString firstLine = language.Text("LABELS", "6028");
   if (note.isEmpty()) {
     note.append(firstLine);
   } else {
     note[0] = firstLine;
   }
-  model.Info.NoteText = note.join(QLatin1Char('\n'));
-  model.StatusText = model.Messages.Text(Message::StatusNotSaved);
-}
-
-void ApplyLanguage(ReleaseModel& model, const QString& name) {
-  LanguageFile language;
-  language.Load(LanguageFile::PathFor(model.Run.ProgramDir, name));
-  ApplyLanguageToModel(model, language);
+  noteText = note.join(QLatin1Char('\n'));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "model/Messages.h"
 #include "platform/IniFile.h"
 
 #include <QString>
@@ -22,9 +22,6 @@ class LanguageFile {
   std::unique_ptr<IniFile> ini_;
 };
 
-// Applies what the model holds of a language: the eight messages, the status text (message
-// "9001") and the first line of the note text (LABELS "6028").
-void ApplyLanguageToModel(ReleaseModel& model, const LanguageFile& language);
-
-// Loads lang/<name> from ProgramDir and applies it to the model.
-void ApplyLanguage(ReleaseModel& model, const QString& name);
+// Applies what the core keeps of a language: the eight messages and the first line of the note
+// text (LABELS "6028"). The status text that follows is message 9001.
+void ApplyLanguageTexts(const LanguageFile& language, MessageTable& messages, QString& noteText);

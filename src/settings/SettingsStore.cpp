@@ -8,9 +8,9 @@
 
 namespace {
 
-using TextField = QString& (*)(ReleaseModel&);
-using BoolField = bool& (*)(ReleaseModel&);
-using IntField = int& (*)(ReleaseModel&);
+using TextField = QString& (*)(SettingsTarget&);
+using BoolField = bool& (*)(SettingsTarget&);
+using IntField = int& (*)(SettingsTarget&);
 
 struct BoolKey {
   BoolField field;
@@ -27,30 +27,33 @@ struct SettingKey {
 };
 
 // The keys in the order they are written to the file.
-const std::array<SettingKey, 20>& SettingKeys() {
-  static const std::array<SettingKey, 20> keys = {{
-      {"autocrc", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.AutoCrc; }, true}},
-      {"addbitrate", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.AddBitrate; }, true}},
-      {"defaultpath", TextField{[](ReleaseModel& m) -> QString& { return m.Opts.DefaultPath; }}},
-      {"language", TextField{[](ReleaseModel& m) -> QString& { return m.Opts.Language; }}},
-      {"source", TextField{[](ReleaseModel& m) -> QString& { return m.Summary.Source; }}},
-      {"ripper", TextField{[](ReleaseModel& m) -> QString& { return m.Summary.RipperProgram; }}},
-      {"cd/dvd", TextField{[](ReleaseModel& m) -> QString& { return m.Summary.Drive; }}},
-      {"rippedby", TextField{[](ReleaseModel& m) -> QString& { return m.Info.RippedBy; }}},
-      {"postedby", TextField{[](ReleaseModel& m) -> QString& { return m.Info.PostedBy; }}},
-      {"server", TextField{[](ReleaseModel& m) -> QString& { return m.Info.NewsServer; }}},
-      {"group", TextField{[](ReleaseModel& m) -> QString& { return m.Info.Group; }}},
-      {"notes", BoolKey{[](ReleaseModel& m) -> bool& { return m.Info.IncludeNote; }, true}},
-      {"saveunicode", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.SaveUnicode; }, true}},
-      {"crc", TextField{[](ReleaseModel& m) -> QString& { return m.Opts.ChecksumKind; }}},
-      {"VA", TextField{[](ReleaseModel& m) -> QString& { return m.Summary.VariousAlbumTitle; }}},
-      {"checkupdate", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.CheckUpdate; }, true}},
-      {"width", IntKey{[](ReleaseModel& m) -> int& { return m.Opts.Width; }, kDefaultWindowWidth}},
+const std::array<SettingKey, 21>& SettingKeys() {
+  static const std::array<SettingKey, 21> keys = {{
+      {"autocrc", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.AutoCrc; }, true}},
+      {"addbitrate", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.AddBitrate; }, true}},
+      {"defaultpath", TextField{[](SettingsTarget& m) -> QString& { return m.Opts.DefaultPath; }}},
+      {"language", TextField{[](SettingsTarget& m) -> QString& { return m.Opts.Language; }}},
+      {"source", TextField{[](SettingsTarget& m) -> QString& { return m.Summary.Source; }}},
+      {"ripper", TextField{[](SettingsTarget& m) -> QString& { return m.Summary.RipperProgram; }}},
+      {"cd/dvd", TextField{[](SettingsTarget& m) -> QString& { return m.Summary.Drive; }}},
+      {"rippedby", TextField{[](SettingsTarget& m) -> QString& { return m.Info.RippedBy; }}},
+      {"postedby", TextField{[](SettingsTarget& m) -> QString& { return m.Info.PostedBy; }}},
+      {"server", TextField{[](SettingsTarget& m) -> QString& { return m.Info.NewsServer; }}},
+      {"group", TextField{[](SettingsTarget& m) -> QString& { return m.Info.Group; }}},
+      {"notes", BoolKey{[](SettingsTarget& m) -> bool& { return m.Info.IncludeNote; }, true}},
+      {"saveunicode", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.SaveUnicode; }, true}},
+      {"crc", TextField{[](SettingsTarget& m) -> QString& { return m.Opts.ChecksumKindText; }}},
+      {"VA", TextField{[](SettingsTarget& m) -> QString& { return m.Summary.VariousAlbumTitle; }}},
+      {"checkupdate", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.CheckUpdate; }, true}},
+      {"width",
+       IntKey{[](SettingsTarget& m) -> int& { return m.Opts.Width; }, kDefaultWindowWidth}},
       {"height",
-       IntKey{[](ReleaseModel& m) -> int& { return m.Opts.Height; }, kDefaultWindowHeight}},
+       IntKey{[](SettingsTarget& m) -> int& { return m.Opts.Height; }, kDefaultWindowHeight}},
       {"filenametemplate",
-       TextField{[](ReleaseModel& m) -> QString& { return m.Info.FileNameTemplate; }}},
-      {"ads", BoolKey{[](ReleaseModel& m) -> bool& { return m.Opts.Ads; }, true}},
+       TextField{[](SettingsTarget& m) -> QString& { return m.Info.FileNameTemplate; }}},
+      {"ads", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.Ads; }, true}},
+      // Off when missing, so that a settings file of before keeps the 8-bit and Unicode forms.
+      {"utf8text", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.Utf8Text; }, false}},
   }};
   return keys;
 }
@@ -93,46 +96,43 @@ int ParseSettingsInt(const QString& text, int fallback) {
   return ok ? value : fallback;
 }
 
-void LoadSettings(ReleaseModel& model, const IniFile& ini) {
+void LoadSettings(SettingsTarget target, const IniFile& ini) {
   for (const SettingKey& key : SettingKeys()) {
     const QString text = ReadKey(ini, key.name);
     std::visit(Overloaded{
-                   [&](TextField field) { field(model) = text; },
-                   [&](BoolKey k) { k.field(model) = ParseSettingsBool(text, k.fallback); },
-                   [&](IntKey k) { k.field(model) = ParseSettingsInt(text, k.fallback); },
+                   [&](TextField field) { field(target) = text; },
+                   [&](BoolKey k) { k.field(target) = ParseSettingsBool(text, k.fallback); },
+                   [&](IntKey k) { k.field(target) = ParseSettingsInt(text, k.fallback); },
                },
                key.binding);
   }
+  target.Opts.Checksum = ParseChecksumKind(target.Opts.ChecksumKindText);
 }
 
-void SaveSettings(const ReleaseModel& model, IniFile& ini) {
-  // The bindings hand out references for loading too; saving only reads through them.
-  auto& readable = const_cast<ReleaseModel&>(model);
+void SaveSettings(SettingsTarget target, IniFile& ini) {
   for (const SettingKey& key : SettingKeys()) {
-    const QString text =
-        std::visit(Overloaded{
-                       [&](TextField field) { return field(readable); },
-                       [&](BoolKey k) {
-                         return k.field(readable) ? QStringLiteral("1") : QStringLiteral("0");
-                       },
-                       [&](IntKey k) { return QString::number(k.field(readable)); },
-                   },
-                   key.binding);
+    const QString text = std::visit(
+        Overloaded{
+            [&](TextField field) { return field(target); },
+            [&](BoolKey k) { return k.field(target) ? QStringLiteral("1") : QStringLiteral("0"); },
+            [&](IntKey k) { return QString::number(k.field(target)); },
+        },
+        key.binding);
     ini.Write(Section(), QString::fromLatin1(key.name), text);
   }
 }
 
-void LoadSettingsFile(ReleaseModel& model) {
+void LoadSettingsFile(const QString& programDir, SettingsTarget target) {
   IniFile ini;
-  ini.Load(SettingsFilePath(model.Run.ProgramDir));
-  LoadSettings(model, ini);
+  ini.Load(SettingsFilePath(programDir));
+  LoadSettings(target, ini);
 }
 
-void SaveSettingsFile(const ReleaseModel& model) {
-  const QString path = SettingsFilePath(model.Run.ProgramDir);
+void SaveSettingsFile(const QString& programDir, SettingsTarget target) {
+  const QString path = SettingsFilePath(programDir);
   IniFile ini;
   ini.Load(path);
-  SaveSettings(model, ini);
+  SaveSettings(target, ini);
   ini.Save(path);
 }
 
@@ -145,25 +145,23 @@ StartupSettings ReadStartupSettings(const IniFile& ini) {
   return startup;
 }
 
-void LoadListFiles(ReleaseModel& model, const CodePage& codePage) {
-  const QString& dir = model.Run.ProgramDir;
-  LoadListFile(dir, "enc.ini", model.Lists.RipperPrograms, codePage);
-  LoadListFile(dir, "cd_dvd.ini", model.Lists.Drives, codePage);
-  LoadListFile(dir, "servers.ini", model.Lists.NewsServers, codePage);
-  LoadListFile(dir, "groups.ini", model.Lists.Groups, codePage);
-  LoadListFile(dir, "genre.ini", model.Lists.Genres, codePage);
+void LoadListFiles(const QString& dir, ChoiceLists& lists, const CodePage& codePage) {
+  LoadListFile(dir, "enc.ini", lists.RipperPrograms, codePage);
+  LoadListFile(dir, "cd_dvd.ini", lists.Drives, codePage);
+  LoadListFile(dir, "servers.ini", lists.NewsServers, codePage);
+  LoadListFile(dir, "groups.ini", lists.Groups, codePage);
+  LoadListFile(dir, "genre.ini", lists.Genres, codePage);
 }
 
-bool LoadNote(ReleaseModel& model, const CodePage& codePage) {
+bool LoadNote(const QString& programDir, QString& noteText, const CodePage& codePage) {
   QStringList lines;
-  if (!TextFile::ReadLines(NoteFilePath(model.Run.ProgramDir), codePage, lines))
+  if (!TextFile::ReadLines(NoteFilePath(programDir), codePage, lines))
     return false;
-  model.Info.NoteText = lines.join(QLatin1Char('\n'));
+  noteText = lines.join(QLatin1Char('\n'));
   return true;
 }
 
-void SaveNote(const ReleaseModel& model) {
-  TextFile::WriteLines(NoteFilePath(model.Run.ProgramDir),
-                       TextFile::SplitLines(model.Info.NoteText), TextFile::Form::Unicode,
-                       CodePage::System());
+void SaveNote(const QString& programDir, const QString& noteText) {
+  TextFile::WriteLines(NoteFilePath(programDir), TextFile::SplitLines(noteText),
+                       TextFile::Form::Unicode, CodePage::System());
 }

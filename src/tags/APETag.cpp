@@ -77,8 +77,13 @@ QByteArray TAPETag::GetValue(const QByteArray& name) const {
 
 bool TAPETag::ReadFromFile(const QString& fileName) {
   ResetData();
+  return tags::WithOpenStream(fileName,
+                              [this](const FileStream& stream) { return ReadFromStream(stream); });
+}
+
+bool TAPETag::ReadFromStream(const FileStream& stream) {
+  ResetData();
   try {
-    FileStream stream(fileName);
     const int64_t fileSize = stream.Size();
     // Both places the footer can take lie in the last bytes of the file: one read serves them.
     tags::FileTail fileTail;

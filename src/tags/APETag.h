@@ -21,6 +21,8 @@ class TAPETag {
   // False when the file cannot be opened or 32 footer bytes cannot be read where the footer
   // belongs; true with or without a tag.
   bool ReadFromFile(const QString& fileName);
+  // The same on a stream its caller has open already.
+  bool ReadFromStream(const FileStream& stream);
   void ResetData();
 
   bool Exists() const { return data_.exists; }

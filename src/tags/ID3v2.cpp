@@ -38,6 +38,7 @@ enum SlotIndex {
   kContentGroup,
   kOriginalAlbum,
   kAudioSize,
+  kAlbumArtist,
   kSlotCount
 };
 
@@ -65,6 +66,7 @@ constexpr std::array<SlotIds, kSlotCount> kSlotIds = {{
     {"TIT1", "TT1"},
     {"TOAL", "TOT"},
     {"TSIZ", "TSI"},
+    {"TPE2", "TP2"},
 }};
 
 enum TextEncoding : uint8_t { kLatin1 = 0, kUtf16 = 1, kUtf16BigEndian = 2, kUtf8 = 3 };
@@ -129,26 +131,46 @@ int64_t Version4FrameSize(tags::FileWindow& window, QByteArrayView header, int64
   return EndsOnFrameBoundary(window, dataStart + plain) ? plain : *synchsafe;
 }
 
+// Version 4 lets a text frame hold several values, each ended by a NUL (and writers of other
+// versions do the same): they are joined with "; " so that no NUL reaches any output, and the
+// NULs at the end are dropped.
+QByteArray JoinValues(QList<QByteArray> values) {
+  while (!values.isEmpty() && tags::Trim(values.back()).isEmpty())
+    values.removeLast();
+  for (QByteArray& value : values)
+    value = tags::Trim(value);
+  return values.join("; ");
+}
+
 QByteArray Utf16ToUtf8(QByteArrayView units, bool bigEndian, bool cut) {
-  qsizetype position = 0;
   const auto unitAt = [&](qsizetype offset) {
     return bigEndian ? bytes::BE16(units, offset) : bytes::LE16(units, offset);
   };
-  // A leading byte-order mark decides the order; read the other way round it is U+FFFE.
-  if (units.size() >= 2 && (unitAt(0) == 0xFEFF || unitAt(0) == 0xFFFE)) {
-    bigEndian = bigEndian == (unitAt(0) == 0xFEFF);
-    position = 2;
-  }
+  QList<QByteArray> values;
   QString text;
-  for (; position + 1 < units.size(); position += 2) {
+  bool valueStart = true;
+  for (qsizetype position = 0; position + 1 < units.size(); position += 2) {
     const char16_t unit = unitAt(position);
-    if (unit == 0)
-      break;
+    // A byte-order mark at the start of a value decides the order; read the other way round it
+    // is U+FFFE. Each value may carry its own.
+    if (valueStart && (unit == 0xFEFF || unit == 0xFFFE)) {
+      bigEndian = bigEndian == (unit == 0xFEFF);
+      valueStart = false;
+      continue;
+    }
+    valueStart = false;
+    if (unit == 0) {
+      values.append(text.toUtf8());
+      text.clear();
+      valueStart = true;
+      continue;
+    }
     text.append(QChar(unit));
   }
   if (cut && !text.isEmpty() && text.back().isHighSurrogate())
     text.chop(1);
-  return tags::Trim(text.toUtf8());
+  values.append(text.toUtf8());
+  return JoinValues(values);
 }
 
 // The text of a frame whose first byte names its encoding. Single-byte and UTF-8 texts stay as
@@ -159,7 +181,7 @@ QByteArray DecodeText(QByteArrayView block, bool cut) {
   const uint8_t encoding = bytes::U8(block, 0);
   if (IsUtf16(encoding))
     return Utf16ToUtf8(block.sliced(1), encoding == kUtf16BigEndian, cut);
-  QByteArray text = tags::Trim(block);
+  QByteArray text = JoinValues(block.sliced(1).toByteArray().split('\0'));
   if (encoding == kUtf8 && cut)
     text = tags::TrimRight(tags::DropIncompleteUtf8Tail(text));
   return text;
@@ -344,4 +366,5 @@ void TID3v2::TakeFields(const FrameSlots& frames) {
   data_.language = frames.Text(kLanguage);
   data_.link = frames.Link();
   data_.audioSize = frames.Text(kAudioSize);
+  data_.albumArtist = frames.Text(kAlbumArtist);
 }

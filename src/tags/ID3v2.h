@@ -25,6 +25,7 @@ class TID3v2 {
   int64_t Size() const { return data_.size; }
   const QByteArray& Title() const { return data_.title; }
   const QByteArray& Artist() const { return data_.artist; }
+  const QByteArray& AlbumArtist() const { return data_.albumArtist; }
   const QByteArray& Album() const { return data_.album; }
   int32_t Track() const { return data_.track; }
   const QByteArray& TrackString() const { return data_.trackString; }
@@ -51,7 +52,7 @@ class TID3v2 {
     QByteArray title, artist, album;
     int32_t track = 0;
     QByteArray trackString, year, genre, comment, composer, encoder, copyright, language, link,
-        audioSize;
+        audioSize, albumArtist;
   };
   Data data_;
 };

@@ -29,17 +29,17 @@ AboutBox::AboutBox() : SecondaryWindow(TitleOnlyFlags()) {
   setWindowTitle(QStringLiteral("O programie..."));
   auto* column = new QVBoxLayout(this);
   column->setSizeConstraint(QLayout::SetFixedSize);
-  Picture = new QLabel(this);
-  Picture->setObjectName(QStringLiteral("AboutPicture"));
-  Picture->setAlignment(Qt::AlignCenter);
-  Picture->hide();  // until a picture is given
-  column->addWidget(Picture);
-  Title = new QLabel(ProgramNameAndVersion(), this);
-  QFont bold = Title->font();
+  picture_ = new QLabel(this);
+  picture_->setObjectName(QStringLiteral("AboutPicture"));
+  picture_->setAlignment(Qt::AlignCenter);
+  picture_->hide();  // until a picture is given
+  column->addWidget(picture_);
+  auto* title = new QLabel(ProgramNameAndVersion(), this);
+  QFont bold = title->font();
   bold.setBold(true);
   bold.setPointSizeF(bold.pointSizeF() * 1.3);
-  Title->setFont(bold);
-  column->addWidget(Title, 0, Qt::AlignHCenter);
+  title->setFont(bold);
+  column->addWidget(title, 0, Qt::AlignHCenter);
   column->addWidget(new QLabel(QStringLiteral("NFO files, checksum lists and playlists"), this), 0,
                     Qt::AlignHCenter);
   column->addWidget(new QLabel(QStringLiteral("for music releases posted to news groups."), this),
@@ -51,18 +51,18 @@ AboutBox::AboutBox() : SecondaryWindow(TitleOnlyFlags()) {
     connect(link, &QLabel::linkActivated, this, &AboutBox::AddressClicked);
     column->addWidget(link, 0, Qt::AlignHCenter);
   }
-  Ok = NamedButton("Ok", QStringLiteral("OK"), this);
-  Ok->setDefault(true);
-  column->addWidget(Ok, 0, Qt::AlignHCenter);
-  connect(Ok, &QPushButton::clicked, this, &QDialog::hide);
+  ok_ = NamedButton("Ok", QStringLiteral("OK"), this);
+  ok_->setDefault(true);
+  column->addWidget(ok_, 0, Qt::AlignHCenter);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
 }
 
 void AboutBox::ShowPicture(const QPixmap& picture) {
-  Picture->setPixmap(picture);
-  Picture->setVisible(!picture.isNull());
+  picture_->setPixmap(picture);
+  picture_->setVisible(!picture.isNull());
 }
 
-QList<CaptionKey> AboutBox::CaptionKeys() {
-  return {{"BUTTONS", "5007", [this](const QString& text) { Ok->setText(text); }},
-          {"FORMS", "8002", [this](const QString& text) { setWindowTitle(text); }}};
+CaptionSetters AboutBox::Captions() {
+  return {{Caption::AboutOk, [this](const QString& text) { ok_->setText(text); }},
+          {Caption::AboutTitle, [this](const QString& text) { setWindowTitle(text); }}};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Captions.h"
+#include "ui/CaptionTable.h"
 #include "ui/SecondaryWindow.h"
 
 class QLabel;
@@ -15,14 +15,14 @@ class AboutBox : public SecondaryWindow {
 
   // The picture at the top; without one, none is shown.
   void ShowPicture(const QPixmap& picture);
-  QList<CaptionKey> CaptionKeys();
-
-  QLabel* Picture;
-  QLabel* Title;
-  QPushButton* Ok;
+  CaptionSetters Captions();
 
  signals:
   void AddressClicked(const QString& address);
+
+ private:
+  QLabel* picture_;
+  QPushButton* ok_;
 };
 
 // The product's contact address, as the about box shows it.

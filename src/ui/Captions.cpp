@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -12,15 +14,15 @@ bool Is(const char* a, const char* b) {
   return std::strcmp(a, b) == 0;
 }
 
-int Stage(const CaptionKey& key) {
-  if (key.Legend)
+int Stage(const CaptionEntry& entry) {
+  if (entry.Window == CaptionWindow::MainLegend)
     return 12;
-  const char* section = key.Section;
+  const char* section = entry.Section;
   if (Is(section, "MENU"))
     return 0;
   if (Is(section, "TABSHEETS"))
     return 1;
-  if (Is(section, "LABELS") && Is(key.Key, "6013"))
+  if (Is(section, "LABELS") && Is(entry.Key, "6013"))
     return 2;
   if (Is(section, "GENERAL"))
     return 3;
@@ -28,7 +30,7 @@ int Stage(const CaptionKey& key) {
     return 4;
   if (Is(section, "GROUPBOXES"))
     return 5;
-  if (Is(section, "LABELS") && Is(key.Key, "6029"))
+  if (Is(section, "LABELS") && Is(entry.Key, "6029"))
     return 6;
   if (Is(section, "BUTTONS"))
     return 7;
@@ -41,18 +43,40 @@ int Stage(const CaptionKey& key) {
   return 11;  // TEXTS
 }
 
-}  // namespace
-
-void ApplyCaptions(QList<CaptionKey> keys, const LanguageFile& language) {
-  // The keys of each section sort as the tables list them ("0" < "00" < "02" < "1" ...).
-  std::stable_sort(keys.begin(), keys.end(), [](const CaptionKey& a, const CaptionKey& b) {
+std::vector<CaptionEntry> SortedTable() {
+  std::vector<CaptionEntry> table = {
+#define VELMORA_CAPTION_ENTRY(id, section, key, window) \
+  {Caption::id, section, key, CaptionWindow::window},
+      VELMORA_CAPTIONS(VELMORA_CAPTION_ENTRY)
+#undef VELMORA_CAPTION_ENTRY
+  };
+  // The keys of each section sort as the language file lists them ("0" < "00" < "02" < "1" …).
+  std::stable_sort(table.begin(), table.end(), [](const CaptionEntry& a, const CaptionEntry& b) {
     const int stageA = Stage(a);
     const int stageB = Stage(b);
     return stageA != stageB ? stageA < stageB : std::strcmp(a.Key, b.Key) < 0;
   });
-  for (const CaptionKey& key : keys) {
-    const QString text = language.Text(key.Section, key.Key);
-    key.Apply(key.Legend ? text + QLatin1Char(':') : text);
+  return table;
+}
+
+}  // namespace
+
+std::span<const CaptionEntry> CaptionTable() {
+  static const std::vector<CaptionEntry> table = SortedTable();
+  return table;
+}
+
+void ApplyCaptionTable(const CaptionText& captionText,
+                       const std::map<CaptionWindow, CaptionSetters>& windows) {
+  for (const CaptionEntry& entry : CaptionTable()) {
+    const auto window = windows.find(entry.Window);
+    if (window == windows.end())
+      continue;  // a window that does not exist (yet)
+    const auto setter = window->second.find(entry.Id);
+    if (setter == window->second.end())
+      continue;
+    const QString text = captionText(entry.Section, entry.Key);
+    setter->second(entry.Window == CaptionWindow::MainLegend ? text + QLatin1Char(':') : text);
   }
 }
 

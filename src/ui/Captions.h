@@ -1,27 +1,12 @@
 #pragma once
 
-#include "settings/LanguageFile.h"
+#include "ui/CaptionTable.h"
 
 #include <QList>
 #include <QString>
 #include <functional>
 
 class QWidget;
-
-// One caption that a language file sets: where it stands in the file and what it changes.
-struct CaptionKey {
-  const char* Section;
-  const char* Key;
-  std::function<void(const QString&)> Apply;
-  // The legend labels of the file-name template take a column header followed by ":"; they are
-  // set after every other caption.
-  bool Legend = false;
-};
-
-// Applies every key, missing ones as the empty text, in the order the language file's sections
-// are applied: MENU, TABSHEETS, LABELS 6013, GENERAL, LISTVIEW, GROUPBOXES, LABELS 6029, BUTTONS,
-// the other LABELS, CHECKBOXES, FORMS, TEXTS, then the legend labels; within a section, by key.
-void ApplyCaptions(QList<CaptionKey> keys, const LanguageFile& language);
 
 // A caption as a screen reader says it: without the "&" that marks its mnemonic.
 QString WithoutMnemonic(const QString& caption);

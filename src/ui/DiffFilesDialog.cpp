@@ -11,20 +11,6 @@
 
 namespace {
 
-QString FormatCaption(AudioFormat format) {
-  switch (format) {
-    case AudioFormat::Mp3:
-      return QStringLiteral("MPEG Layer 3 (mp3):");
-    case AudioFormat::Mpc:
-      return QStringLiteral("Muse Pack (mpc):");
-    case AudioFormat::Ape:
-      return QStringLiteral("Monkey's Audio (ape):");
-    case AudioFormat::Flac:
-      return QStringLiteral("Free Lossless Audio Codec (flac):");
-  }
-  return {};
-}
-
 void SetBold(QLabel* label, bool bold) {
   QFont font = label->font();
   font.setBold(bold);
@@ -38,49 +24,49 @@ DiffFilesDialog::DiffFilesDialog() : SecondaryWindow(TitleOnlyFlags()) {
   setWindowTitle(QStringLiteral("_Warning"));
   auto* column = new QVBoxLayout(this);
   column->setSizeConstraint(QLayout::SetFixedSize);
-  FirstLine = new QLabel(this);
-  FirstLine->setObjectName(QStringLiteral("FirstLine"));
-  column->addWidget(FirstLine);
+  firstLine_ = new QLabel(this);
+  firstLine_->setObjectName(QStringLiteral("FirstLine"));
+  column->addWidget(firstLine_);
 
-  auto* rows = new QGridLayout();
-  for (const AudioFormat format : kAudioFormats) {
-    const int index = FormatIndex(format);
-    FormatLabels[index] = new QLabel(FormatCaption(format), this);
-    Counts[index] = new QLabel(QStringLiteral("0"), this);
-    Counts[index]->setObjectName(QStringLiteral("Count") + FormatExtension(format));
-    rows->addWidget(FormatLabels[index], index, 0);
-    rows->addWidget(Counts[index], index, 1, Qt::AlignRight);
-  }
-  rows->setColumnMinimumWidth(1, 40);
-  column->addLayout(rows);
+  rows_ = new QGridLayout();
+  rows_->setColumnMinimumWidth(1, 40);
+  column->addLayout(rows_);
 
-  LastLine = new QLabel(this);
-  LastLine->setObjectName(QStringLiteral("LastLine"));
-  column->addWidget(LastLine);
-  Ok = NamedButton("Ok", QStringLiteral("_OK"), this);
-  Ok->setDefault(true);
+  lastLine_ = new QLabel(this);
+  lastLine_->setObjectName(QStringLiteral("LastLine"));
+  column->addWidget(lastLine_);
+  ok_ = NamedButton("Ok", QStringLiteral("_OK"), this);
+  ok_->setDefault(true);
   auto* buttons = new QHBoxLayout();
   buttons->addStretch(1);
-  buttons->addWidget(Ok);
+  buttons->addWidget(ok_);
   buttons->addStretch(1);
   column->addLayout(buttons);
-  connect(Ok, &QPushButton::clicked, this, &QDialog::hide);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
 }
 
 void DiffFilesDialog::ShowWarning(const MixedFormatWarning& warning) {
   setWindowTitle(warning.Caption);
-  FirstLine->setText(warning.FirstLine);
-  for (const AudioFormat format : kAudioFormats) {
-    const int index = FormatIndex(format);
-    const bool dominant = format == warning.Dominant;
-    Counts[index]->setText(QString::number(warning.Counts[index]));
-    SetBold(FormatLabels[index], dominant);
-    SetBold(Counts[index], dominant);
+  firstLine_->setText(warning.FirstLine);
+  while (QLayoutItem* item = rows_->takeAt(0)) {
+    delete item->widget();
+    delete item;
   }
-  LastLine->setText(warning.LastLine);
+  int index = 0;
+  for (const MixedFormatWarning::Row& row : warning.Rows) {
+    auto* label = new QLabel(row.Label, this);
+    auto* count = new QLabel(QString::number(row.Count), this);
+    count->setObjectName(QStringLiteral("Count") + row.Key);
+    SetBold(label, row.Dominant);
+    SetBold(count, row.Dominant);
+    rows_->addWidget(label, index, 0);
+    rows_->addWidget(count, index, 1, Qt::AlignRight);
+    ++index;
+  }
+  lastLine_->setText(warning.LastLine);
   ShowCentred();
 }
 
-QList<CaptionKey> DiffFilesDialog::CaptionKeys() {
-  return {{"BUTTONS", "5007", [this](const QString& text) { Ok->setText(text); }}};
+CaptionSetters DiffFilesDialog::Captions() {
+  return {{Caption::MixedFormatsOk, [this](const QString& text) { ok_->setText(text); }}};
 }

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "session/ReleaseSession.h"
-#include "ui/Captions.h"
+#include "session/SessionTypes.h"
+#include "ui/CaptionTable.h"
 #include "ui/SecondaryWindow.h"
 
-#include <array>
-
+class QGridLayout;
 class QLabel;
 class QPushButton;
 
-// TfrmDiffFiles, the mixed-format warning: the four formats with their counts, the dominant one
-// in bold, and the only format that will be analysed.
+// TfrmDiffFiles, the mixed-format warning: one row per format present with its count, the
+// dominant one in bold, and the only format that will be analysed.
 class DiffFilesDialog : public SecondaryWindow {
   Q_OBJECT
 
@@ -18,11 +17,11 @@ class DiffFilesDialog : public SecondaryWindow {
   DiffFilesDialog();
 
   void ShowWarning(const MixedFormatWarning& warning);
-  QList<CaptionKey> CaptionKeys();
+  CaptionSetters Captions();
 
-  QLabel* FirstLine;
-  std::array<QLabel*, kFormatCount> FormatLabels;
-  std::array<QLabel*, kFormatCount> Counts;
-  QLabel* LastLine;
-  QPushButton* Ok;
+ private:
+  QLabel* firstLine_;
+  QGridLayout* rows_;
+  QLabel* lastLine_;
+  QPushButton* ok_;
 };

@@ -1,5 +1,7 @@
 #include "ui/FieldBinding.h"
 
+#include "platform/Overloaded.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -9,30 +11,71 @@
 
 namespace {
 
-void ShowText(QWidget* control, const QString& text) {
-  if (auto* edit = qobject_cast<QLineEdit*>(control))
-    edit->setText(text);
-  else if (auto* combo = qobject_cast<QComboBox*>(control))
-    combo->setEditText(text);
-  else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
-    multiLine->setPlainText(text);
-}
-
-QString StoredText(const QWidget* control) {
-  if (auto* edit = qobject_cast<const QLineEdit*>(control))
-    return edit->text();
-  if (auto* combo = qobject_cast<const QComboBox*>(control))
-    return combo->currentText();
-  if (auto* multiLine = qobject_cast<const QPlainTextEdit*>(control))
-    return TextOf(*multiLine);
-  return {};
-}
-
 QStringList ItemsOf(const QListWidget& list) {
   QStringList items;
   for (int i = 0; i < list.count(); ++i)
     items << list.item(i)->text();
   return items;
+}
+
+// The session's record a binding reads from and the setter that writes it back.
+const ReleaseSummary& RecordOf(const ReleaseSession& session, const ReleaseSummary*) {
+  return session.State().Summary;
+}
+const ReleaseInfo& RecordOf(const ReleaseSession& session, const ReleaseInfo*) {
+  return session.State().Info;
+}
+const Options& RecordOf(const ReleaseSession& session, const Options*) {
+  return session.Opts();
+}
+
+template <class Value>
+void Store(ReleaseSession& session, Value ReleaseSummary::*field, const Value& value) {
+  session.SetSummary(field, value);
+}
+template <class Value>
+void Store(ReleaseSession& session, Value ReleaseInfo::*field, const Value& value) {
+  session.SetInfo(field, value);
+}
+template <class Value>
+void Store(ReleaseSession& session, Value Options::*field, const Value& value) {
+  session.SetOption(field, value);
+}
+
+template <class Record, class Value, class Control>
+const Value& ValueOf(const ReleaseSession& session, const Bound<Record, Value, Control>& bound) {
+  return RecordOf(session, static_cast<const Record*>(nullptr)).*bound.Field;
+}
+
+void Put(QLineEdit* edit, const QString& text) {
+  edit->setText(text);
+  // A long value shows its start, not its end.
+  edit->setCursorPosition(0);
+}
+void Put(QComboBox* combo, const QString& text) {
+  if (!combo->isEditable()) {
+    if (combo->findText(text) < 0)
+      combo->addItem(text);  // a stored text of another kind survives
+    combo->setCurrentText(text);
+    return;
+  }
+  combo->setEditText(text);
+  if (QLineEdit* edit = combo->lineEdit())
+    edit->setCursorPosition(0);
+}
+void Put(QCheckBox* box, bool checked) {
+  box->setChecked(checked);
+}
+void Put(QDateEdit* picker, const QDate& date) {
+  picker->setDate(date);
+}
+void Put(QListWidget* list, const QStringList& items) {
+  list->clear();
+  list->addItems(items);
+}
+void Put(QPlainTextEdit* edit, const QString& text) {
+  if (TextOf(*edit) != text)
+    edit->setPlainText(text);
 }
 
 }  // namespace
@@ -46,52 +89,64 @@ QString TextOf(const QPlainTextEdit& edit) {
   return text;
 }
 
-void ShowFields(QWidget& root, const QList<NamedField>& fields) {
-  for (const NamedField& field : fields) {
-    QWidget* control = root.findChild<QWidget*>(field.Name);
-    if (!control)
-      continue;
-    std::visit(Overloaded{
-                   [&](QString* text) { ShowText(control, *text); },
-                   [&](bool* flag) {
-                     if (auto* box = qobject_cast<QCheckBox*>(control))
-                       box->setChecked(*flag);
-                   },
-                   [&](QDate* date) {
-                     if (auto* picker = qobject_cast<QDateEdit*>(control))
-                       picker->setDate(*date);
-                   },
-                   [&](QStringList* list) {
-                     if (auto* box = qobject_cast<QListWidget*>(control)) {
-                       box->clear();
-                       box->addItems(*list);
-                     }
-                   },
-               },
-               field.Ref);
+QWidget* ControlOf(const FieldBinding& binding) {
+  return std::visit([](const auto& bound) -> QWidget* { return bound.Widget; }, binding);
+}
+
+FieldBinder::FieldBinder(ReleaseSession& session, QObject* parent)
+    : QObject(parent), session_(session) {}
+
+void FieldBinder::Add(const QList<FieldBinding>& bindings) {
+  for (const FieldBinding& binding : bindings) {
+    bindings_.append(binding);
+    Connect(binding);
   }
 }
 
-void StoreFields(const QWidget& root, const QList<NamedField>& fields) {
-  for (const NamedField& field : fields) {
-    const QWidget* control = root.findChild<const QWidget*>(field.Name);
-    if (!control)
-      continue;
-    std::visit(Overloaded{
-                   [&](QString* text) { *text = StoredText(control); },
-                   [&](bool* flag) {
-                     if (auto* box = qobject_cast<const QCheckBox*>(control))
-                       *flag = box->isChecked();
-                   },
-                   [&](QDate* date) {
-                     if (auto* picker = qobject_cast<const QDateEdit*>(control))
-                       *date = picker->date();
-                   },
-                   [&](QStringList* list) {
-                     if (auto* box = qobject_cast<const QListWidget*>(control))
-                       *list = ItemsOf(*box);
-                   },
-               },
-               field.Ref);
-  }
+void FieldBinder::ShowAll() {
+  showing_ = true;
+  for (const FieldBinding& binding : bindings_)
+    Show(binding);
+  showing_ = false;
+}
+
+void FieldBinder::Show(const FieldBinding& binding) {
+  std::visit([this](const auto& bound) { Put(bound.Widget, ValueOf(session_, bound)); }, binding);
+}
+
+void FieldBinder::Connect(const FieldBinding& binding) {
+  auto store = [this](auto field, const auto& value) {
+    if (!showing_)
+      Store(session_, field, value);
+  };
+  std::visit(
+      Overloaded{
+          [&](const auto& bound) {
+            using Control = std::remove_pointer_t<decltype(bound.Widget)>;
+            const auto field = bound.Field;
+            Control* widget = bound.Widget;
+            if constexpr (std::is_same_v<Control, QLineEdit>) {
+              connect(widget, &QLineEdit::textChanged, this,
+                      [store, field](const QString& text) { store(field, text); });
+            } else if constexpr (std::is_same_v<Control, QComboBox>) {
+              connect(widget, &QComboBox::currentTextChanged, this,
+                      [store, field](const QString& text) { store(field, text); });
+            } else if constexpr (std::is_same_v<Control, QCheckBox>) {
+              connect(widget, &QCheckBox::toggled, this,
+                      [store, field](bool checked) { store(field, checked); });
+            } else if constexpr (std::is_same_v<Control, QDateEdit>) {
+              connect(widget, &QDateEdit::dateChanged, this,
+                      [store, field](const QDate& date) { store(field, date); });
+            } else if constexpr (std::is_same_v<Control, QListWidget>) {
+              auto storeItems = [store, field, widget] { store(field, ItemsOf(*widget)); };
+              connect(widget->model(), &QAbstractItemModel::rowsInserted, this, storeItems);
+              connect(widget->model(), &QAbstractItemModel::rowsRemoved, this, storeItems);
+            } else {
+              static_assert(std::is_same_v<Control, QPlainTextEdit>);
+              connect(widget, &QPlainTextEdit::textChanged, this,
+                      [store, field, widget] { store(field, TextOf(*widget)); });
+            }
+          },
+      },
+      binding);
 }

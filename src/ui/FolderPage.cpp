@@ -17,86 +17,101 @@ FolderPage::FolderPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("PageFolder"));
   auto* page = new QVBoxLayout(this);
 
-  DriveGroup = new QGroupBox(QStringLiteral("Wybierz dysk i katalog"), this);
-  auto* drive = new QHBoxLayout(DriveGroup);
-  FolderPath = NamedLineEdit("FolderPath", DriveGroup);
-  FolderPath->setReadOnly(true);
-  Browse = NamedButton("Browse", QStringLiteral("..."), DriveGroup);
-  Browse->setFixedWidth(Browse->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
-  Donation = new QToolButton(DriveGroup);
-  Donation->setObjectName(QStringLiteral("Donate"));
-  Donation->setAutoRaise(true);
-  Donation->setCursor(Qt::PointingHandCursor);
-  Donation->setToolTip(QStringLiteral("If you want to support my work - PLEASE DONATE!"));
-  Donation->setAccessibleName(Donation->toolTip());
-  Donation->hide();
-  drive->addWidget(FolderPath, 1);
-  drive->addWidget(Browse);
-  drive->addWidget(Donation);
-  page->addWidget(DriveGroup);
+  driveGroup_ = new QGroupBox(QStringLiteral("Wybierz dysk i katalog"), this);
+  auto* drive = new QHBoxLayout(driveGroup_);
+  folderPath_ = NamedLineEdit("FolderPath", driveGroup_);
+  folderPath_->setReadOnly(true);
+  browse_ = NamedButton("Browse", QStringLiteral("..."), driveGroup_);
+  browse_->setFixedWidth(browse_->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+  donation_ = new QToolButton(driveGroup_);
+  donation_->setObjectName(QStringLiteral("Donate"));
+  donation_->setAutoRaise(true);
+  donation_->setCursor(Qt::PointingHandCursor);
+  donation_->setToolTip(QStringLiteral("If you want to support my work - PLEASE DONATE!"));
+  donation_->setAccessibleName(donation_->toolTip());
+  donation_->hide();
+  drive->addWidget(folderPath_, 1);
+  drive->addWidget(browse_);
+  drive->addWidget(donation_);
+  page->addWidget(driveGroup_);
 
-  FilesGroup = new QGroupBox(QStringLiteral("Lista plików"), this);
-  auto* files = new QVBoxLayout(FilesGroup);
-  TrackList = new QPlainTextEdit(FilesGroup);
-  TrackList->setObjectName(QStringLiteral("TrackList"));
-  TrackList->setReadOnly(true);
-  TrackList->setLineWrapMode(QPlainTextEdit::NoWrap);
-  TrackList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  files->addWidget(TrackList);
-  page->addWidget(FilesGroup, 1);
+  filesGroup_ = new QGroupBox(QStringLiteral("Lista plików"), this);
+  auto* files = new QVBoxLayout(filesGroup_);
+  trackList_ = new QPlainTextEdit(filesGroup_);
+  trackList_->setObjectName(QStringLiteral("TrackList"));
+  trackList_->setReadOnly(true);
+  trackList_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  trackList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  files->addWidget(trackList_);
+  page->addWidget(filesGroup_, 1);
 
   auto* bottom = new QGridLayout();
-  FileLabel = new QLabel(this);
-  FileLabel->setObjectName(QStringLiteral("FileLabel"));
-  ChecksumLabel = new QLabel(this);
-  ChecksumLabel->setObjectName(QStringLiteral("ChecksumLabel"));
-  Progress = new QProgressBar(this);
-  Progress->setObjectName(QStringLiteral("Progress"));
-  Progress->setRange(0, 100);
-  Progress->setValue(0);
-  Next = NamedButton("NextFromFolder", QStringLiteral("Dalej >"), this);
-  Next->setEnabled(false);
-  bottom->addWidget(FileLabel, 0, 0);
-  bottom->addWidget(ChecksumLabel, 0, 1);
-  bottom->addWidget(Progress, 1, 0, 1, 2);
-  bottom->addWidget(Next, 1, 2);
+  fileLabel_ = new QLabel(this);
+  fileLabel_->setObjectName(QStringLiteral("FileLabel"));
+  checksumLabel_ = new QLabel(this);
+  checksumLabel_->setObjectName(QStringLiteral("ChecksumLabel"));
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("Progress"));
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  next_ = NamedButton("NextFromFolder", QStringLiteral("Dalej >"), this);
+  next_->setEnabled(false);
+  bottom->addWidget(fileLabel_, 0, 0);
+  bottom->addWidget(checksumLabel_, 0, 1);
+  bottom->addWidget(progress_, 1, 0, 1, 2);
+  bottom->addWidget(next_, 1, 2);
   bottom->setColumnStretch(0, 1);
   bottom->setColumnStretch(1, 1);
   page->addLayout(bottom);
+
+  connect(browse_, &QPushButton::clicked, this, &FolderPage::BrowseRequested);
+  connect(next_, &QPushButton::clicked, this, &FolderPage::NextRequested);
+  connect(donation_, &QToolButton::clicked, this, &FolderPage::DonationClicked);
 }
 
 void FolderPage::ShowScan(const ScanState& scan) {
-  FolderPath->setText(scan.FolderPath);
-  TrackList->setPlainText(scan.TrackList.join(QLatin1Char('\n')));
-  Next->setEnabled(scan.AnalysisEnabled());
+  folderPath_->setText(scan.FolderPath);
+  trackList_->setPlainText(scan.TrackList.join(QLatin1Char('\n')));
+}
+
+void FolderPage::SetNextEnabled(bool enabled) {
+  next_->setEnabled(enabled);
+}
+
+void FolderPage::SetBrowseEnabled(bool enabled) {
+  browse_->setEnabled(enabled);
 }
 
 void FolderPage::ShowDonation(const QPixmap& picture) {
-  Donation->setIcon(QIcon(picture));
-  Donation->setIconSize(picture.size());
-  Donation->setVisible(!picture.isNull());
+  donation_->setIcon(QIcon(picture));
+  donation_->setIconSize(picture.size());
+  donation_->setVisible(!picture.isNull());
 }
 
 void FolderPage::ShowProgress(const ProgressState& progress) {
-  ShowProgress(progress, progress.Percent);
+  fileLabel_->setText(progress.FileLabel);
+  checksumLabel_->setText(progress.ChecksumLabel);
+  progress_->setValue(progress.Percent);
 }
 
-void FolderPage::ShowProgress(const ProgressState& progress, int percent) {
-  FileLabel->setText(progress.FileLabel);
-  ChecksumLabel->setText(progress.ChecksumLabel);
-  Progress->setValue(percent);
+void FolderPage::FocusBrowse() {
+  browse_->setFocus();
 }
 
-QList<CaptionKey> FolderPage::CaptionKeys() {
+void FolderPage::FocusNext() {
+  next_->setFocus();
+}
+
+CaptionSetters FolderPage::Captions() {
   return {
-      {"GROUPBOXES", "4001", [this](const QString& text) { DriveGroup->setTitle(text); }},
-      {"GROUPBOXES", "4003", [this](const QString& text) { FilesGroup->setTitle(text); }},
-      {"BUTTONS", "5001", [this](const QString& text) { Next->setText(text); }},
+      {Caption::FolderGroup, [this](const QString& text) { driveGroup_->setTitle(text); }},
+      {Caption::FilesGroup, [this](const QString& text) { filesGroup_->setTitle(text); }},
+      {Caption::NextFromFolder, [this](const QString& text) { next_->setText(text); }},
   };
 }
 
 QList<CaptionOwner> FolderPage::CaptionOwners() const {
-  return {{FolderPath, [this] { return DriveGroup->title(); }},
-          {TrackList, [this] { return FilesGroup->title(); }},
-          {Progress, [this] { return FilesGroup->title(); }}};
+  return {{folderPath_, [this] { return driveGroup_->title(); }},
+          {trackList_, [this] { return filesGroup_->title(); }},
+          {progress_, [this] { return filesGroup_->title(); }}};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "session/ReleaseSession.h"
+#include "ui/CaptionTable.h"
 #include "ui/Captions.h"
 
 #include <QWidget>
@@ -13,33 +14,41 @@ class QProgressBar;
 class QPushButton;
 class QToolButton;
 
-// Page 1: the folder, its audio files of the dominant format, and the progress of the analysis.
+// Page 1: the folder, its audio files of the dominant format, and the progress of the passes.
 class FolderPage : public QWidget {
   Q_OBJECT
 
  public:
   explicit FolderPage(QWidget* parent = nullptr);
 
-  // The folder and the track list of a scan; "Dalej >" is enabled when there are tracks.
+  // The folder and the track list of a scan.
   void ShowScan(const ScanState& scan);
+  void SetNextEnabled(bool enabled);
+  void SetBrowseEnabled(bool enabled);
   // The donation picture, a button with a hand cursor; without a picture it stays hidden.
   void ShowDonation(const QPixmap& picture);
-  // The two status labels and the bar: the checksum pass's, or percent during the track pass.
+  // The two status labels and the bar.
   void ShowProgress(const ProgressState& progress);
-  void ShowProgress(const ProgressState& progress, int percent);
+  void FocusBrowse();
+  void FocusNext();
 
-  QList<CaptionKey> CaptionKeys();
+  CaptionSetters Captions();
   QList<CaptionOwner> CaptionOwners() const;
 
-  QGroupBox* DriveGroup;
-  QLineEdit* FolderPath;
-  QPushButton* Browse;
-  // The donation picture at the right of the folder group.
-  QToolButton* Donation;
-  QGroupBox* FilesGroup;
-  QPlainTextEdit* TrackList;
-  QLabel* FileLabel;
-  QLabel* ChecksumLabel;
-  QProgressBar* Progress;
-  QPushButton* Next;
+ signals:
+  void BrowseRequested();
+  void NextRequested();
+  void DonationClicked();
+
+ private:
+  QGroupBox* driveGroup_;
+  QLineEdit* folderPath_;
+  QPushButton* browse_;
+  QToolButton* donation_;
+  QGroupBox* filesGroup_;
+  QPlainTextEdit* trackList_;
+  QLabel* fileLabel_;
+  QLabel* checksumLabel_;
+  QProgressBar* progress_;
+  QPushButton* next_;
 };

@@ -1,20 +1,19 @@
 #include "ui/MainWindow.h"
 
-#include "checksums/Checksums.h"
-#include "platform/FileError.h"
 #include "platform/ProductInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/DiffFilesDialog.h"
 #include "ui/FieldBinding.h"
 #include "ui/FolderPage.h"
+#include "ui/LeftOutDialog.h"
 #include "ui/NfoPage.h"
 #include "ui/OptionsDialog.h"
 #include "ui/Pictures.h"
 #include "ui/ReleasePage.h"
+#include "ui/TrackTableModel.h"
 #include "ui/TracksPage.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -22,34 +21,28 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
-#include <QToolButton>
 
 namespace {
 
 enum PageIndex { kFolderPage = 0, kTracksPage = 1, kReleasePage = 2, kNfoPage = 3 };
 
-// How long the track pass may keep the window from its events at a time: short enough that it
-// repaints and can be moved smoothly, long enough that yielding costs nothing to speak of.
-constexpr std::chrono::milliseconds kAnalysisSlice{15};
-
-QString FailureMessage(const std::exception& failure) {
-  if (const auto* fileError = dynamic_cast<const FileError*>(&failure))
-    return fileError->Message();
-  return QString::fromUtf8(failure.what());
-}
+// While tracks are read, the summary's controls are shown anew at most this often: a thousand
+// tracks must not mean a thousand redraws of every field.
+constexpr std::chrono::milliseconds kSummaryRefresh{100};
 
 QAction* NamedAction(QMenu* menu, const char* name, const QString& caption) {
   QAction* action = menu->addAction(caption);
   action->setObjectName(QString::fromLatin1(name));
   return action;
+}
+
+std::function<void(const QString&)> TabSetter(QTabWidget* tabs, int index) {
+  return [tabs, index](const QString& text) { tabs->setTabText(index, text); };
 }
 
 }  // namespace
@@ -85,40 +78,44 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   status_ = new QLabel(QStringLiteral("NFO not saved!"), this);
   status_->setObjectName(QStringLiteral("StatusText"));
   statusBar()->addWidget(status_, 1);
+  unreadable_ = new QLabel(this);
+  unreadable_->setObjectName(QStringLiteral("UnreadableTracks"));
+  unreadableText_ = QStringLiteral("Nie odczytano utworów: %1");
+  statusBar()->addPermanentWidget(unreadable_);
+  unreadable_->hide();
+
+  trackModel_ = new TrackTableModel(session_, this);
+  tracks_->SetTrackModel(trackModel_);
+  binder_ = new FieldBinder(session_, this);
+  binder_->Add(tracks_->Bindings());
+  binder_->Add(release_->Bindings());
+  summaryRefresh_ = new QTimer(this);
+  summaryRefresh_->setSingleShot(true);
+  summaryRefresh_->setInterval(kSummaryRefresh);
+  connect(summaryRefresh_, &QTimer::timeout, binder_, &FieldBinder::ShowAll);
 
   resize(startup.Width, startup.Height);
-  const ReleaseModel& model = session_.Model();
-  tracks_->ShowChoices(model.Lists);
-  release_->ShowChoices(model.Lists);
-  release_->NoteText->setPlainText(model.Info.NoteText);
+  tracks_->ShowChoices(session_.Lists());
+  release_->ShowChoices(session_.Lists());
   folder_->ShowDonation(ProgramPicture(programDir, QStringLiteral("donate.jpg")));
-  FollowRules();
-  ConnectCommands();
+  ShowRelease();
+  ConnectPages();
+  ConnectSession();
   StartUpdateCheck(updatePlaces, startup.CheckUpdate);
-  // The track pass's slices come from a timer of their own rather than from posted calls: the
-  // event loop weighs due timers (the window's repaints among them) against it fairly, while
-  // posted calls would run two slices for every turn the timers get.
-  nextSlice_ = new QTimer(this);
-  nextSlice_->setSingleShot(true);
-  nextSlice_->setInterval(0);
-  connect(nextSlice_, &QTimer::timeout, this, &MainWindow::AdvanceAnalysis);
   // The job starts with choosing a folder.
-  folder_->Browse->setFocus();
+  folder_->FocusBrowse();
   setAcceptDrops(true);
   acceptDrops_ = true;
 }
 
-MainWindow::~MainWindow() {
-  // The checksum workers post to this window: they end before anything else goes.
-  run_.reset();
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::StartUpdateCheck(const UpdateCheckPlaces& places, bool checkUpdate) {
   // The download runs in the background; start-up goes on at once and a failure says nothing.
   updateCheck_ = std::make_unique<UpdateCheck>(places);
   connect(updateCheck_.get(), &UpdateCheck::NewVersionAvailable, this,
-          [this](const QString& title, const QString& text) {
-            prompts_.ShowMessage(this, text, title, WindowPrompts::Icon::None);
+          [this](const QString& caption, const QString& text) {
+            prompts_.ShowMessage(this, text, caption, WindowPrompts::Icon::None);
           });
   updateCheck_->Start(checkUpdate);
 }
@@ -137,23 +134,42 @@ void MainWindow::BuildMenu() {
   aboutAction_ = NamedAction(helpMenu_, "MenuAbout", QStringLiteral("&O programie"));
 }
 
-void MainWindow::ConnectCommands() {
-  connect(folder_->Browse, &QPushButton::clicked, this, &MainWindow::BrowseForFolder);
-  connect(folder_->Next, &QPushButton::clicked, this, &MainWindow::StartAnalysis);
-  connect(folder_->Donation, &QToolButton::clicked, this,
+void MainWindow::ConnectPages() {
+  connect(folder_, &FolderPage::BrowseRequested, this, &MainWindow::BrowseForFolder);
+  connect(folder_, &FolderPage::NextRequested, this, &MainWindow::StartAnalysis);
+  connect(folder_, &FolderPage::DonationClicked, this,
           [this] { prompts_.OpenAddress(DonationAddress()); });
-  connect(tracks_->Next, &QPushButton::clicked, this,
+  connect(tracks_, &TracksPage::NextRequested, this,
           [this] { pages_->setCurrentIndex(kReleasePage); });
-  connect(tracks_->Nmr, &QCheckBox::clicked, release_, &ReleasePage::FollowNmr);
+  connect(tracks_, &TracksPage::NmrClicked, release_, &ReleasePage::FollowNmr);
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == kNfoPage)
       ComposePreview();
   });
-  connect(nfo_->SaveNfo, &QPushButton::clicked, this, &MainWindow::SaveFromPage);
+  connect(nfo_, &NfoPage::SaveRequested, this, &MainWindow::SaveFromPage);
+  connect(nfo_, &NfoPage::TextEdited, this,
+          [this](const QString& text) { session_.SetNfoText(text); });
   connect(save_, &QAction::triggered, this, &MainWindow::SaveFromMenu);
   connect(exit_, &QAction::triggered, this, &QWidget::close);
   connect(settings_, &QAction::triggered, this, [this] { ShowSecondary(options_.get()); });
   connect(aboutAction_, &QAction::triggered, this, [this] { ShowSecondary(about_.get()); });
+}
+
+void MainWindow::ConnectSession() {
+  connect(&session_, &ReleaseSession::Scanned, this, &MainWindow::ShowScan);
+  connect(&session_, &ReleaseSession::AnalysisStarted, this, &MainWindow::ShowAnalysisStart);
+  connect(&session_, &ReleaseSession::TrackRead, this, [this](int row) {
+    trackModel_->RowChanged(row);
+    if (!summaryRefresh_->isActive())
+      summaryRefresh_->start();
+  });
+  connect(&session_, &ReleaseSession::ChecksumTaken, trackModel_, &TrackTableModel::RowChanged);
+  connect(&session_, &ReleaseSession::Progress, folder_, &FolderPage::ShowProgress);
+  connect(&session_, &ReleaseSession::AnalysisFinished, this, &MainWindow::ShowAnalysisEnd);
+  connect(&session_, &ReleaseSession::StatusChanged, status_, &QLabel::setText);
+  connect(&session_, &ReleaseSession::Failed, this,
+          [this](const QString& text) { prompts_.ShowError(this, text); });
+  connect(&session_, &ReleaseSession::ReleaseChanged, this, &MainWindow::ShowRelease);
 }
 
 void MainWindow::CreateDialogs() {
@@ -161,8 +177,19 @@ void MainWindow::CreateDialogs() {
   about_ = std::make_unique<AboutBox>();
   about_->ShowPicture(ProgramPicture(programDir_, QStringLiteral("about.jpg")));
   mixedFormats_ = std::make_unique<DiffFilesDialog>();
-  for (SecondaryWindow* window : SecondaryWindows())
-    connect(window, &SecondaryWindow::Hidden, this, [this] { setEnabled(true); });
+  leftOut_ = std::make_unique<LeftOutDialog>();
+  // The one place where the main window follows its secondary windows: disabled while one is
+  // open, enabled again when it hides.
+  for (SecondaryWindow* window : SecondaryWindows()) {
+    window->SetOwner(this);
+    connect(window, &SecondaryWindow::Hidden, this, [this] {
+      const QList<SecondaryWindow*> windows = SecondaryWindows();
+      const bool anyOpen = std::any_of(windows.begin(), windows.end(),
+                                       [](SecondaryWindow* w) { return w->isVisible(); });
+      setEnabled(!anyOpen);
+    });
+  }
+  binder_->Add(options_->Bindings());
   connect(options_.get(), &OptionsDialog::Confirmed, this, &MainWindow::ConfirmOptions);
   connect(options_.get(), &OptionsDialog::LanguageChosen, this, &MainWindow::ApplyLanguage);
   connect(about_.get(), &AboutBox::AddressClicked, this,
@@ -171,8 +198,8 @@ void MainWindow::CreateDialogs() {
 
 QList<SecondaryWindow*> MainWindow::SecondaryWindows() const {
   QList<SecondaryWindow*> windows;
-  for (SecondaryWindow* window :
-       std::initializer_list<SecondaryWindow*>{options_.get(), about_.get(), mixedFormats_.get()}) {
+  for (SecondaryWindow* window : std::initializer_list<SecondaryWindow*>{
+           options_.get(), about_.get(), mixedFormats_.get(), leftOut_.get()}) {
     if (window)
       windows << window;
   }
@@ -181,12 +208,8 @@ QList<SecondaryWindow*> MainWindow::SecondaryWindows() const {
 
 void MainWindow::LoadSettings() {
   session_.LoadSettings();
-  const ReleaseModel& model = session_.Model();
-  ShowModel();
-  if (options_)
-    options_->ShowOptions(model.Opts);
   ApplyCaptionsToWindows();
-  release_->IncludeChecksums->setEnabled(model.Opts.AutoCrc);
+  release_->SetChecksumsAvailable(session_.Opts().AutoCrc);
 }
 
 void MainWindow::ShowCentred() {
@@ -199,74 +222,86 @@ void MainWindow::ShowCentred() {
 }
 
 void MainWindow::ApplyLanguage(const QString& name) {
-  StoreControls();
   session_.ApplyLanguage(name);
   ApplyCaptionsToWindows();
 }
 
-QList<CaptionKey> MainWindow::CaptionKeys() {
-  QList<CaptionKey> keys = {
-      {"MENU", "0", [this](const QString& text) { fileMenu_->setTitle(text); }},
-      {"MENU", "00", [this](const QString& text) { save_->setText(text); }},
-      {"MENU", "02", [this](const QString& text) { exit_->setText(text); }},
-      {"MENU", "1", [this](const QString& text) { optionsMenu_->setTitle(text); }},
-      {"MENU", "10", [this](const QString& text) { settings_->setText(text); }},
-      {"MENU", "2", [this](const QString& text) { helpMenu_->setTitle(text); }},
-      {"MENU", "20", [this](const QString& text) { aboutAction_->setText(text); }},
+CaptionSetters MainWindow::MainCaptions() {
+  CaptionSetters setters = {
+      {Caption::MenuFile, [this](const QString& text) { fileMenu_->setTitle(text); }},
+      {Caption::MenuSave, [this](const QString& text) { save_->setText(text); }},
+      {Caption::MenuExit, [this](const QString& text) { exit_->setText(text); }},
+      {Caption::MenuOptions, [this](const QString& text) { optionsMenu_->setTitle(text); }},
+      {Caption::MenuSettings, [this](const QString& text) { settings_->setText(text); }},
+      {Caption::MenuHelp, [this](const QString& text) { helpMenu_->setTitle(text); }},
+      {Caption::MenuAbout, [this](const QString& text) { aboutAction_->setText(text); }},
+      {Caption::TabFolder, TabSetter(pages_, kFolderPage)},
+      {Caption::TabTracks, TabSetter(pages_, kTracksPage)},
+      {Caption::TabRelease, TabSetter(pages_, kReleasePage)},
+      {Caption::TabNfo, TabSetter(pages_, kNfoPage)},
+      {Caption::UnreadableTracks,
+       [this](const QString& text) {
+         unreadableText_ = text;
+         ShowUnreadable();
+       }},
+      {Caption::UnreadableTrack,
+       [this](const QString& text) { trackModel_->SetUnreadableText(text); }},
   };
-  for (int page = kFolderPage; page <= kNfoPage; ++page) {
-    static const std::array<const char*, 4> kTabKeys = {"1001", "1002", "1003", "1004"};
-    keys.append({"TABSHEETS", kTabKeys[static_cast<size_t>(page)],
-                 [this, page](const QString& text) { pages_->setTabText(page, text); }});
+  constexpr std::array<Caption, TrackTableModel::kColumnCount> kColumns = {
+      Caption::ColumnFile, Caption::ColumnArtist, Caption::ColumnTitle,   Caption::ColumnAlbum,
+      Caption::ColumnSize, Caption::ColumnTime,   Caption::ColumnBitrate, Caption::ColumnChecksum};
+  for (int column = 0; column < TrackTableModel::kColumnCount; ++column) {
+    setters[kColumns[static_cast<size_t>(column)]] = [this, column](const QString& text) {
+      trackModel_->SetHeader(column, text);
+    };
   }
-  keys << folder_->CaptionKeys() << tracks_->CaptionKeys() << release_->CaptionKeys()
-       << nfo_->CaptionKeys();
-  if (options_)
-    keys << options_->CaptionKeys() << about_->CaptionKeys() << mixedFormats_->CaptionKeys();
-  return keys;
+  for (const CaptionSetters& page :
+       {folder_->Captions(), tracks_->Captions(), release_->Captions(), nfo_->Captions()}) {
+    setters.insert(page.begin(), page.end());
+  }
+  return setters;
+}
+
+std::map<CaptionWindow, CaptionSetters> MainWindow::CaptionWindows() {
+  std::map<CaptionWindow, CaptionSetters> windows = {
+      {CaptionWindow::Main, MainCaptions()},
+      {CaptionWindow::MainLegend, release_->LegendCaptions()},
+  };
+  if (options_) {
+    windows[CaptionWindow::Options] = options_->Captions();
+    windows[CaptionWindow::About] = about_->Captions();
+    windows[CaptionWindow::MixedFormats] = mixedFormats_->Captions();
+    windows[CaptionWindow::LeftOut] = leftOut_->Captions();
+  }
+  return windows;
+}
+
+QList<FieldBinding> MainWindow::Bindings() const {
+  return binder_->Bindings();
 }
 
 void MainWindow::ApplyCaptionsToWindows() {
-  ApplyCaptions(CaptionKeys(), session_.Language());
-
-  // The language replaced the note's first line and the status text.
-  const ReleaseModel& model = session_.Model();
-  release_->NoteText->setPlainText(model.Info.NoteText);
-  status_->setText(model.StatusText);
+  ApplyCaptionTable(
+      [this](const char* section, const char* key) { return session_.LanguageText(section, key); },
+      CaptionWindows());
+  status_->setText(session_.StatusText());
 
   QList<CaptionOwner> owners = folder_->CaptionOwners();
   owners << tracks_->CaptionOwners() << release_->CaptionOwners();
-  owners.append(CaptionOwner{tracks_->Tracks, [this] { return pages_->tabText(kTracksPage); }});
-  owners.append(CaptionOwner{nfo_->Preview, [this] { return pages_->tabText(kNfoPage); }});
+  owners.append(
+      CaptionOwner{tracks_->TrackList(), [this] { return pages_->tabText(kTracksPage); }});
+  owners.append(CaptionOwner{nfo_->Preview(), [this] { return pages_->tabText(kNfoPage); }});
   NameControlsAfterCaptions(this, owners);
   for (SecondaryWindow* window : SecondaryWindows())
     NameControlsAfterCaptions(window);
 }
 
-void MainWindow::ShowModel() {
-  ReleaseModel& model = session_.Model();
-  ShowFields(*this, SummaryFields(model.Summary));
-  ShowFields(*this, InfoFields(model.Info));
-  tracks_->ShowTracks(model.Tracks);
-  folder_->ShowProgress(model.Progress);
-  FollowRules();
-}
-
-void MainWindow::StoreControls() {
-  ReleaseModel& model = session_.Model();
-  StoreFields(*this, SummaryFields(model.Summary));
-  StoreFields(*this, InfoFields(model.Info));
-  if (options_)
-    options_->StoreOptions(model.Opts);
-  model.Opts.Width = width();
-  model.Opts.Height = height();
-}
-
-void MainWindow::FollowRules() {
+// Every bound control shows what the session holds, and the rules between them follow.
+void MainWindow::ShowRelease() {
+  binder_->ShowAll();
+  tracks_->FollowRules();
   release_->FollowIncludeNote();
-  tracks_->FollowVariousArtists();
-  tracks_->FollowNmr();
-  release_->FollowNmr(tracks_->Nmr->isChecked());
+  release_->FollowNmr(tracks_->NmrChecked());
 }
 
 void MainWindow::BrowseForFolder() {
@@ -275,21 +310,29 @@ void MainWindow::BrowseForFolder() {
   const QString start = session_.BeginFolderChoice();
   const QString folder = prompts_.ChooseFolder(this, start);
   if (!folder.isEmpty())
-    ScanFolder(folder);
+    session_.Scan(folder);
 }
 
-void MainWindow::ScanFolder(const QString& folder) {
-  ShowScanResult(session_.Scan(folder));
-}
-
-void MainWindow::ShowScanResult(const std::optional<MixedFormatWarning>& warning) {
-  folder_->ShowScan(session_.Model().Scan);
+void MainWindow::ShowScan(const ScanReport& report) {
+  const ScanState& scan = session_.State().Scan;
+  folder_->ShowScan(scan);
+  folder_->SetNextEnabled(scan.AnalysisEnabled());
+  if (report.NewRelease) {
+    nfo_->ShowText(QString());
+    pages_->setTabVisible(kNfoPage, false);
+    trackModel_->Reset();
+    ShowUnreadable();
+  }
   // A folder with tracks: the next step is "Dalej >".
-  if (folder_->Next->isEnabled())
-    folder_->Next->setFocus();
-  if (warning && mixedFormats_) {
+  if (scan.AnalysisEnabled())
+    folder_->FocusNext();
+  if (report.Mixed && mixedFormats_) {
     setEnabled(false);
-    mixedFormats_->ShowWarning(*warning);
+    mixedFormats_->ShowWarning(*report.Mixed);
+  }
+  if (!report.LeftOut.empty() && leftOut_) {
+    setEnabled(false);
+    leftOut_->ShowFiles(report.LeftOut);
   }
 }
 
@@ -305,99 +348,68 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // Several items at once scan the current folder again.
   if (urls.size() == 1)
-    ScanFolder(urls.first().toLocalFile());
+    session_.Scan(urls.first().toLocalFile());
   else
-    ShowScanResult(session_.Rescan());
+    session_.Rescan();
 }
 
 void MainWindow::StartAnalysis() {
-  if (Busy() || !session_.Model().Scan.AnalysisEnabled())
+  if (Busy())
     return;
-  StoreControls();
-  // A worker says a checksum is ready; the window takes it on its own thread.
-  run_ = session_.StartAnalysis(clock_().date(), [this] {
-    QMetaObject::invokeMethod(this, &MainWindow::AdvanceAnalysis, Qt::QueuedConnection);
-  });
+  session_.Analyse(clock_().date());
+}
+
+void MainWindow::ShowAnalysisStart() {
+  trackModel_->Reset();
   HoldCommands(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  folder_->ShowProgress(session_.Model().Progress, 0);
-  nextSlice_->start();
 }
 
-void MainWindow::AdvanceAnalysis() {
-  if (!run_)
-    return;
-  try {
-    run_->Advance(kAnalysisSlice);
-  } catch (const std::exception& failure) {
-    EndAnalysis();
-    ShowModel();
-    prompts_.ShowError(this, FailureMessage(failure));
-    emit AnalysisEnded();
-    return;
-  }
-  const ReleaseModel& model = session_.Model();
-  switch (run_->CurrentPhase()) {
-    case AnalysisRun::Phase::ReadingTracks:
-      folder_->ShowProgress(model.Progress, run_->ReadPercent());
-      nextSlice_->start();
-      return;
-    case AnalysisRun::Phase::Hashing:
-      folder_->ShowProgress(model.Progress);
-      return;  // the workers' notifications bring the next results
-    default:
-      ShowAnalysisEnd(run_->CurrentPhase());
-  }
-}
-
-void MainWindow::ShowAnalysisEnd(AnalysisRun::Phase phase) {
-  EndAnalysis();
-  ShowModel();
-  if (phase == AnalysisRun::Phase::Finished) {
+void MainWindow::ShowAnalysisEnd(AnalysisOutcome outcome) {
+  summaryRefresh_->stop();
+  HoldCommands(false);
+  QApplication::restoreOverrideCursor();
+  ShowRelease();
+  ShowUnreadable();
+  if (outcome == AnalysisOutcome::Finished) {
     pages_->setTabVisible(kNfoPage, true);
     pages_->setCurrentIndex(kTracksPage);
   }
   emit AnalysisEnded();
 }
 
-void MainWindow::EndAnalysis() {
-  if (!run_)
-    return;
-  run_.reset();
-  HoldCommands(false);
-  QApplication::restoreOverrideCursor();
+void MainWindow::ShowUnreadable() {
+  const int count = session_.UnreadableTracks();
+  unreadable_->setText(count > 0 ? unreadableText_.arg(count) : QString());
+  unreadable_->setVisible(count > 0);
 }
 
 void MainWindow::HoldCommands(bool hold) {
-  folder_->Browse->setEnabled(!hold);
-  folder_->Next->setEnabled(!hold && session_.Model().Scan.AnalysisEnabled());
+  folder_->SetBrowseEnabled(!hold);
+  folder_->SetNextEnabled(!hold && session_.State().Scan.AnalysisEnabled());
   pages_->tabBar()->setEnabled(!hold);
   for (QAction* action : {save_, settings_})
     action->setEnabled(!hold);
 }
 
 void MainWindow::ComposePreview() {
-  StoreControls();
   session_.Compose();
-  nfo_->Preview->setPlainText(session_.Model().NfoText);
+  nfo_->ShowText(session_.State().NfoText);
 }
 
 void MainWindow::SaveFromPage() {
   if (Busy())
     return;
-  StoreControls();
-  session_.Model().NfoText = TextOf(*nfo_->Preview);
   ReportSave([this] { return session_.Save(); });
 }
 
 void MainWindow::SaveFromMenu() {
   if (Busy())
     return;
-  StoreControls();
   ReportSave([this] {
     SaveResult result = session_.SaveCommand();
-    if (session_.Model().Run.AnalysisDone)
-      nfo_->Preview->setPlainText(session_.Model().NfoText);
+    if (session_.State().Run.AnalysisDone)
+      nfo_->ShowText(session_.State().NfoText);
     return result;
   });
 }
@@ -407,7 +419,7 @@ void MainWindow::ReportSave(const std::function<SaveResult()>& save) {
   try {
     result = save();
   } catch (const std::exception& failure) {
-    prompts_.ShowError(this, FailureMessage(failure));
+    prompts_.ShowError(this, FailureText(failure));
     return;
   }
   if (result.Outcome == SaveOutcome::NothingToSave) {
@@ -415,20 +427,19 @@ void MainWindow::ReportSave(const std::function<SaveResult()>& save) {
                          WindowPrompts::Icon::Error);
     return;
   }
-  status_->setText(session_.Model().StatusText);
   prompts_.ShowMessage(this, result.MessageText, result.MessageCaption, WindowPrompts::Icon::None);
 }
 
 void MainWindow::ConfirmOptions() {
-  StoreControls();
   try {
     session_.SaveSettings();
   } catch (const std::exception& failure) {
-    prompts_.ShowError(options_.get(), FailureMessage(failure));
+    prompts_.ShowError(options_.get(), FailureText(failure));
   }
-  const bool autoCrc = session_.Model().Opts.AutoCrc;
-  release_->IncludeChecksums->setEnabled(autoCrc);
-  release_->IncludeChecksums->setChecked(autoCrc);
+  const bool autoCrc = session_.Opts().AutoCrc;
+  session_.SetInfo(&ReleaseInfo::IncludeChecksums, autoCrc);
+  release_->SetChecksumsAvailable(autoCrc);
+  ShowRelease();
 }
 
 void MainWindow::ShowSecondary(SecondaryWindow* window) {
@@ -441,19 +452,19 @@ void MainWindow::ShowSecondary(SecondaryWindow* window) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A download still running is given up: the program ends without waiting for the network.
   updateCheck_.reset();
-  if (run_) {
-    // Closing stops a running analysis at once; the workers give up within one block.
-    run_->Stop();
-    EndAnalysis();
-  }
   for (SecondaryWindow* window : SecondaryWindows())
     window->hide();
-  StoreControls();
+  session_.SetOption(&Options::Width, width());
+  session_.SetOption(&Options::Height, height());
   try {
+    // A running pass stops at once; its workers give up within one block or file.
     session_.Close();
   } catch (const std::exception& failure) {
-    prompts_.ShowError(this, FailureMessage(failure));
+    prompts_.ShowError(this, FailureText(failure));
   }
+  if (QApplication::overrideCursor())
+    QApplication::restoreOverrideCursor();
+  HoldCommands(false);
   acceptDrops_ = false;
   setAcceptDrops(false);
   event->accept();

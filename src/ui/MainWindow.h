@@ -1,7 +1,8 @@
 #pragma once
 
 #include "session/ReleaseSession.h"
-#include "ui/Captions.h"
+#include "ui/CaptionTable.h"
+#include "ui/FieldBinding.h"
 #include "ui/WindowPrompts.h"
 #include "update/UpdateCheck.h"
 
@@ -12,7 +13,9 @@
 
 class AboutBox;
 class DiffFilesDialog;
+class FieldBinder;
 class FolderPage;
+class LeftOutDialog;
 class NfoPage;
 class OptionsDialog;
 class QAction;
@@ -22,14 +25,16 @@ class QTabWidget;
 class QTimer;
 class ReleasePage;
 class SecondaryWindow;
+class TrackTableModel;
 class TracksPage;
 
 // The product's donation page, which the picture on page 1 opens in the web browser.
 QString DonationAddress();
 
-// TMain: the four pages of the job around the session's release model. The controls hold what
-// the user sees and edits; before a command they are copied into the model, after one the model
-// is copied back, and every command itself is the session's.
+// TMain: the four pages of the job around the session. The window observes the session's signals
+// and asks it for its state; every edit of a bound control goes to the session at once, and every
+// command is the session's. It decides how a result is shown (a warning window, an error box,
+// the progress bar).
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -44,7 +49,7 @@ class MainWindow : public QMainWindow {
              Clock clock = {}, const UpdateCheckPlaces& updatePlaces = DefaultUpdateCheckPlaces());
   ~MainWindow() override;
 
-  // Program start, step 4: the options dialog, the about box and the mixed-format warning.
+  // Program start, step 4: the options dialog, the about box and the warning windows.
   void CreateDialogs();
   // Program start, steps 5 and 6: every setting into the controls, the language applied, the
   // "Sumy kontrolne" box following the checksum option.
@@ -53,11 +58,13 @@ class MainWindow : public QMainWindow {
 
   // Applies lang/<name> to the session's messages and to the captions of every window.
   void ApplyLanguage(const QString& name);
-  // Every caption of every window that a language file sets.
-  QList<CaptionKey> CaptionKeys();
+  // What each window does with its captions, by window.
+  std::map<CaptionWindow, CaptionSetters> CaptionWindows();
+  // The bound controls of every window.
+  QList<FieldBinding> Bindings() const;
 
-  // An analysis (and its checksum pass) is running: other commands wait for it.
-  bool Busy() const { return run_ != nullptr; }
+  // An analysis is running: other commands wait for it.
+  bool Busy() const { return session_.Busy(); }
 
   QTabWidget* Pages() const { return pages_; }
   FolderPage* Folder() const { return folder_; }
@@ -67,6 +74,7 @@ class MainWindow : public QMainWindow {
   OptionsDialog* Options() const { return options_.get(); }
   AboutBox* About() const { return about_.get(); }
   DiffFilesDialog* MixedFormats() const { return mixedFormats_.get(); }
+  LeftOutDialog* LeftOut() const { return leftOut_.get(); }
   QLabel* Status() const { return status_; }
   QAction* SaveAction() const { return save_; }
   QAction* ExitAction() const { return exit_; }
@@ -85,14 +93,15 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenu();
   void StartUpdateCheck(const UpdateCheckPlaces& places, bool checkUpdate);
-  void ConnectCommands();
-  void ScanFolder(const QString& folder);
-  void ShowScanResult(const std::optional<MixedFormatWarning>& warning);
+  void ConnectPages();
+  void ConnectSession();
   void BrowseForFolder();
+  void ShowScan(const ScanReport& report);
   void StartAnalysis();
-  void AdvanceAnalysis();
-  void EndAnalysis();
-  void ShowAnalysisEnd(AnalysisRun::Phase phase);
+  void ShowAnalysisStart();
+  void ShowAnalysisEnd(AnalysisOutcome outcome);
+  void ShowRelease();
+  void ShowUnreadable();
   void HoldCommands(bool hold);
   void ComposePreview();
   void SaveFromPage();
@@ -100,10 +109,8 @@ class MainWindow : public QMainWindow {
   void ReportSave(const std::function<SaveResult()>& save);
   void ConfirmOptions();
   void ShowSecondary(SecondaryWindow* window);
-  void ShowModel();
-  void StoreControls();
-  void FollowRules();
   void ApplyCaptionsToWindows();
+  CaptionSetters MainCaptions();
   QList<SecondaryWindow*> SecondaryWindows() const;
 
   ReleaseSession& session_;
@@ -115,7 +122,11 @@ class MainWindow : public QMainWindow {
   TracksPage* tracks_;
   ReleasePage* release_;
   NfoPage* nfo_;
+  TrackTableModel* trackModel_;
+  FieldBinder* binder_;
   QLabel* status_;
+  QLabel* unreadable_;
+  QString unreadableText_;
   QMenu* fileMenu_;
   QMenu* optionsMenu_;
   QMenu* helpMenu_;
@@ -123,11 +134,11 @@ class MainWindow : public QMainWindow {
   QAction* exit_;
   QAction* settings_;
   QAction* aboutAction_;
+  QTimer* summaryRefresh_;
   std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<AboutBox> about_;
   std::unique_ptr<DiffFilesDialog> mixedFormats_;
-  std::unique_ptr<AnalysisRun> run_;
+  std::unique_ptr<LeftOutDialog> leftOut_;
   std::unique_ptr<UpdateCheck> updateCheck_;
-  QTimer* nextSlice_;
   bool acceptDrops_ = false;
 };

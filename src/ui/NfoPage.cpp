@@ -1,6 +1,7 @@
 #include "ui/NfoPage.h"
 
 #include "ui/Controls.h"
+#include "ui/FieldBinding.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -24,21 +25,37 @@ QFont NfoFont() {
 NfoPage::NfoPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("PageNfo"));
   auto* page = new QVBoxLayout(this);
-  SaveNfo = NamedButton("SaveNfo", QStringLiteral("Zapisz NFO"), this);
+  saveNfo_ = NamedButton("SaveNfo", QStringLiteral("Zapisz NFO"), this);
   auto* buttons = new QHBoxLayout();
-  buttons->addWidget(SaveNfo);
+  buttons->addWidget(saveNfo_);
   buttons->addStretch(1);
   page->addLayout(buttons);
 
-  Preview = new QPlainTextEdit(this);
-  Preview->setObjectName(QStringLiteral("NfoText"));
-  Preview->setFont(NfoFont());
-  Preview->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Preview->setTabChangesFocus(true);
-  page->addWidget(Preview, 1);
+  preview_ = new QPlainTextEdit(this);
+  preview_->setObjectName(QStringLiteral("NfoText"));
+  preview_->setFont(NfoFont());
+  preview_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  preview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  preview_->setTabChangesFocus(true);
+  page->addWidget(preview_, 1);
+
+  connect(saveNfo_, &QPushButton::clicked, this, &NfoPage::SaveRequested);
+  connect(preview_, &QPlainTextEdit::textChanged, this, [this] {
+    if (!showing_)
+      emit TextEdited(TextOf(*preview_));
+  });
 }
 
-QList<CaptionKey> NfoPage::CaptionKeys() {
-  return {{"BUTTONS", "5008", [this](const QString& text) { SaveNfo->setText(text); }}};
+void NfoPage::ShowText(const QString& text) {
+  showing_ = true;
+  preview_->setPlainText(text);
+  showing_ = false;
+}
+
+CaptionSetters NfoPage::Captions() {
+  return {{Caption::SaveNfo, [this](const QString& text) { saveNfo_->setText(text); }}};
+}
+
+QWidget* NfoPage::Preview() const {
+  return preview_;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/CaptionTable.h"
 #include "ui/Captions.h"
 
 #include <QWidget>
@@ -14,12 +15,23 @@ class NfoPage : public QWidget {
  public:
   explicit NfoPage(QWidget* parent = nullptr);
 
-  QList<CaptionKey> CaptionKeys();
+  // Shows a composed text, caret at the start.
+  void ShowText(const QString& text);
 
-  QPushButton* SaveNfo;
-  QPlainTextEdit* Preview;
+  CaptionSetters Captions();
+  QWidget* Preview() const;
+
+ signals:
+  void SaveRequested();
+  // The user changed the preview; the text as it now stands.
+  void TextEdited(const QString& text);
+
+ private:
+  QPushButton* saveNfo_;
+  QPlainTextEdit* preview_;
+  bool showing_ = false;
 };
 
 // "Courier New" when the system has it, else a font with the same metrics (Liberation Mono), else
-// the system's fixed-pitch font: the NFO is laid out for 69 columns of one width.
+// the system's fixed-pitch font: the NFO is laid out in columns of one width.
 QFont NfoFont();

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kClientWidth = 402;
-constexpr int kClientHeight = 297;
-
 const QString& LanguagePattern() {
   static const QString pattern = QStringLiteral("*.lng");
   return pattern;
@@ -38,28 +35,29 @@ OptionsDialog::OptionsDialog(const QString& programDir, WindowPrompts& prompts)
     : SecondaryWindow(TitleOnlyFlags(Qt::Tool)), prompts_(prompts) {
   setObjectName(QStringLiteral("Options"));
   setWindowTitle(QStringLiteral("Opcje"));
-  setFixedSize(kClientWidth, kClientHeight);
   auto* column = new QVBoxLayout(this);
-  Pages = new QTabWidget(this);
-  Pages->setObjectName(QStringLiteral("OptionsPages"));
-  Pages->addTab(NewGeneralPage(), QString());
-  Pages->addTab(NewLanguagePage(programDir), QString());
-  column->addWidget(Pages, 1);
+  // Its size follows what it holds, in any language and font.
+  column->setSizeConstraint(QLayout::SetFixedSize);
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName(QStringLiteral("OptionsPages"));
+  pages_->addTab(NewGeneralPage(), QString());
+  pages_->addTab(NewLanguagePage(programDir), QString());
+  column->addWidget(pages_, 1);
 
-  Ok = NamedButton("Ok", QStringLiteral("OK"), this);
-  Cancel = NamedButton("Cancel", QStringLiteral("Anuluj"), this);
+  ok_ = NamedButton("Ok", QStringLiteral("OK"), this);
+  cancel_ = NamedButton("Cancel", QStringLiteral("Anuluj"), this);
   auto* buttons = new QHBoxLayout();
   buttons->addStretch(1);
-  buttons->addWidget(Ok);
-  buttons->addWidget(Cancel);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel_);
   column->addLayout(buttons);
 
-  connect(Ok, &QPushButton::clicked, this, &OptionsDialog::Confirm);
-  connect(Cancel, &QPushButton::clicked, this, &QDialog::hide);
-  connect(Ads, &QCheckBox::clicked, AdvertLine, &QLabel::setEnabled);
-  connect(BrowseDefaultPath, &QPushButton::clicked, this, &OptionsDialog::ChooseDefaultPath);
-  connect(LanguageFiles, &QListWidget::currentTextChanged, Language, &QLineEdit::setText);
-  connect(ChooseLanguage, &QPushButton::clicked, this, &OptionsDialog::ApplyChosenLanguage);
+  connect(ok_, &QPushButton::clicked, this, &OptionsDialog::Confirm);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::hide);
+  connect(ads_, &QCheckBox::toggled, advertLine_, &QLabel::setEnabled);
+  connect(browseDefaultPath_, &QPushButton::clicked, this, &OptionsDialog::ChooseDefaultPath);
+  connect(languageFiles_, &QListWidget::currentTextChanged, language_, &QLineEdit::setText);
+  connect(chooseLanguage_, &QPushButton::clicked, this, &OptionsDialog::ApplyChosenLanguage);
 }
 
 QWidget* OptionsDialog::NewGeneralPage() {
@@ -67,46 +65,49 @@ QWidget* OptionsDialog::NewGeneralPage() {
   page->setObjectName(QStringLiteral("PageGeneral"));
   auto* grid = new QGridLayout(page);
   grid->setVerticalSpacing(3);
-  XpMenu = NamedCheckBox("XpMenu", QStringLiteral("Menu w stylu XP"), page);
-  XpMenu->hide();
-  AutoCrc = NamedCheckBox("AutoCrc", QStringLiteral("Generuj sumy kontrolne"), page);
-  ChecksumKind = new QComboBox(page);
-  ChecksumKind->setObjectName(QStringLiteral("ChecksumKind"));
-  ChecksumKind->addItems({QStringLiteral("SFV"), QStringLiteral("MD5")});
-  grid->addWidget(AutoCrc, 0, 0, 1, 2);
-  grid->addWidget(ChecksumKind, 0, 2);
-  AddBitrate =
+  xpMenu_ = NamedCheckBox("XpMenu", QStringLiteral("Menu w stylu XP"), page);
+  xpMenu_->hide();
+  autoCrc_ = NamedCheckBox("AutoCrc", QStringLiteral("Generuj sumy kontrolne"), page);
+  checksumKind_ = new QComboBox(page);
+  checksumKind_->setObjectName(QStringLiteral("ChecksumKind"));
+  checksumKind_->addItems({QStringLiteral("SFV"), QStringLiteral("MD5")});
+  grid->addWidget(autoCrc_, 0, 0, 1, 2);
+  grid->addWidget(checksumKind_, 0, 2);
+  addBitrate_ =
       NamedCheckBox("AddBitrate", QStringLiteral("Dodawaj bitrate przy każdym pliku"), page);
-  AddBitrate->hide();
+  addBitrate_->hide();
 
-  DefaultPath = NamedLineEdit("DefaultPath", page);
-  DefaultPathLabel =
-      CaptionLabel("DefaultPathLabel", QStringLiteral("Domyślny katalog:"), DefaultPath, page);
-  BrowseDefaultPath = NamedButton("BrowseDefaultPath", QStringLiteral("..."), page);
-  BrowseDefaultPath->setFixedWidth(BrowseDefaultPath->sizeHint().height() + 8);
-  grid->addWidget(DefaultPathLabel, 1, 0);
+  defaultPath_ = NamedLineEdit("DefaultPath", page);
+  defaultPathLabel_ =
+      CaptionLabel("DefaultPathLabel", QStringLiteral("Domyślny katalog:"), defaultPath_, page);
+  browseDefaultPath_ = NamedButton("BrowseDefaultPath", QStringLiteral("..."), page);
+  browseDefaultPath_->setFixedWidth(browseDefaultPath_->sizeHint().height() + 8);
+  grid->addWidget(defaultPathLabel_, 1, 0);
   auto* pathRow = new QHBoxLayout();
-  pathRow->addWidget(DefaultPath, 1);
-  pathRow->addWidget(BrowseDefaultPath);
+  pathRow->addWidget(defaultPath_, 1);
+  pathRow->addWidget(browseDefaultPath_);
   grid->addLayout(pathRow, 1, 1, 1, 2);
 
-  SaveUnicode = NamedCheckBox("SaveUnicode",
-                              QStringLiteral("_Save SFV/MD5/M3U/PLS with Unicode filenames"), page);
-  CheckUpdate = NamedCheckBox("CheckUpdate", QStringLiteral("_Check for updates on startup"), page);
-  grid->addWidget(SaveUnicode, 2, 0, 1, 3);
-  grid->addWidget(CheckUpdate, 3, 0, 1, 3);
+  saveUnicode_ = NamedCheckBox(
+      "SaveUnicode", QStringLiteral("_Save SFV/MD5/M3U/PLS with Unicode filenames"), page);
+  utf8Text_ = NamedCheckBox("Utf8Text", QStringLiteral("Zapisuj pliki tekstowe w UTF-8"), page);
+  checkUpdate_ =
+      NamedCheckBox("CheckUpdate", QStringLiteral("_Check for updates on startup"), page);
+  grid->addWidget(saveUnicode_, 2, 0, 1, 3);
+  grid->addWidget(utf8Text_, 3, 0, 1, 3);
+  grid->addWidget(checkUpdate_, 4, 0, 1, 3);
 
-  AdvertGroup = new QGroupBox(QStringLiteral("Reklama :)"), page);
-  auto* advert = new QVBoxLayout(AdvertGroup);
-  Ads = NamedCheckBox("Ads", QStringLiteral("Dołącz reklamę"), AdvertGroup);
-  Ads->setChecked(true);
-  AdvertLine =
-      new QLabel(QStringLiteral("Generated by Velmora - ") + ProductWebAddress(), AdvertGroup);
-  AdvertLine->setObjectName(QStringLiteral("AdvertLine"));
-  advert->addWidget(Ads);
-  advert->addWidget(AdvertLine);
-  grid->addWidget(AdvertGroup, 4, 0, 1, 3);
-  grid->setRowStretch(5, 1);
+  advertGroup_ = new QGroupBox(QStringLiteral("Reklama :)"), page);
+  auto* advert = new QVBoxLayout(advertGroup_);
+  ads_ = NamedCheckBox("Ads", QStringLiteral("Dołącz reklamę"), advertGroup_);
+  ads_->setChecked(true);
+  advertLine_ =
+      new QLabel(QStringLiteral("Generated by Velmora - ") + ProductWebAddress(), advertGroup_);
+  advertLine_->setObjectName(QStringLiteral("AdvertLine"));
+  advert->addWidget(ads_);
+  advert->addWidget(advertLine_);
+  grid->addWidget(advertGroup_, 5, 0, 1, 3);
+  grid->setRowStretch(6, 1);
   grid->setColumnStretch(1, 1);
   return page;
 }
@@ -115,71 +116,58 @@ QWidget* OptionsDialog::NewLanguagePage(const QString& programDir) {
   auto* page = new QWidget(this);
   page->setObjectName(QStringLiteral("PageLanguage"));
   auto* row = new QHBoxLayout(page);
-  LanguageFiles = new QListWidget(page);
-  LanguageFiles->setObjectName(QStringLiteral("LanguageFiles"));
-  LanguageFiles->addItems(QDir(QDir(programDir).filePath(QStringLiteral("lang")))
-                              .entryList({LanguagePattern()}, QDir::Files, QDir::Name));
-  LanguageFiles->setMaximumWidth(130);
-  row->addWidget(LanguageFiles);
+  languageFiles_ = new QListWidget(page);
+  languageFiles_->setObjectName(QStringLiteral("LanguageFiles"));
+  languageFiles_->addItems(QDir(QDir(programDir).filePath(QStringLiteral("lang")))
+                               .entryList({LanguagePattern()}, QDir::Files, QDir::Name));
+  languageFiles_->setMaximumWidth(130);
+  row->addWidget(languageFiles_);
 
-  LanguageGroup = new QGroupBox(QStringLiteral("Język"), page);
-  auto* grid = new QGridLayout(LanguageGroup);
+  languageGroup_ = new QGroupBox(QStringLiteral("Język"), page);
+  auto* grid = new QGridLayout(languageGroup_);
   grid->setVerticalSpacing(3);
-  Language = NamedLineEdit("Language", LanguageGroup);
-  Language->setText(LanguagePattern());
-  LanguageLabel =
-      CaptionLabel("LanguageLabel", QStringLiteral("Wybrany język"), Language, LanguageGroup);
-  ChooseLanguage = NamedButton("ChooseLanguage", QStringLiteral("Wybierz język"), LanguageGroup);
-  grid->addWidget(LanguageLabel, 0, 0, 1, 2);
-  grid->addWidget(Language, 1, 0);
-  grid->addWidget(ChooseLanguage, 1, 1);
-  for (size_t i = 0; i < LanguageInfo.size(); ++i) {
-    LanguageInfo[i] = new QLabel(LanguageGroup);
-    LanguageInfo[i]->setObjectName(QStringLiteral("LanguageInfo%1").arg(i + 1));
+  language_ = NamedLineEdit("Language", languageGroup_);
+  language_->setText(LanguagePattern());
+  languageLabel_ =
+      CaptionLabel("LanguageLabel", QStringLiteral("Wybrany język"), language_, languageGroup_);
+  chooseLanguage_ = NamedButton("ChooseLanguage", QStringLiteral("Wybierz język"), languageGroup_);
+  grid->addWidget(languageLabel_, 0, 0, 1, 2);
+  grid->addWidget(language_, 1, 0);
+  grid->addWidget(chooseLanguage_, 1, 1);
+  for (size_t i = 0; i < languageInfo_.size(); ++i) {
+    languageInfo_[i] = new QLabel(languageGroup_);
+    languageInfo_[i]->setObjectName(QStringLiteral("LanguageInfo%1").arg(i + 1));
     if (i % 2 == 1)
-      SetBold(LanguageInfo[i]);
-    grid->addWidget(LanguageInfo[i], 2 + static_cast<int>(i / 2), static_cast<int>(i % 2));
+      SetBold(languageInfo_[i]);
+    grid->addWidget(languageInfo_[i], 2 + static_cast<int>(i / 2), static_cast<int>(i % 2));
   }
-  LanguageText = new QLabel(LanguageGroup);
-  LanguageText->setObjectName(QStringLiteral("LanguageText"));
-  LanguageText->setWordWrap(true);
-  LanguageText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  grid->addWidget(LanguageText, 5, 0, 1, 2);
+  languageText_ = new QLabel(languageGroup_);
+  languageText_->setObjectName(QStringLiteral("LanguageText"));
+  languageText_->setWordWrap(true);
+  languageText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  grid->addWidget(languageText_, 5, 0, 1, 2);
   grid->setRowStretch(5, 1);
   grid->setColumnStretch(0, 1);
-  row->addWidget(LanguageGroup, 1);
+  row->addWidget(languageGroup_, 1);
   return page;
 }
 
-void OptionsDialog::ShowOptions(const Options& options) {
-  AutoCrc->setChecked(options.AutoCrc);
-  AddBitrate->setChecked(options.AddBitrate);
-  if (ChecksumKind->findText(options.ChecksumKind) < 0)
-    ChecksumKind->addItem(options.ChecksumKind);  // a stored text of another kind survives
-  ChecksumKind->setCurrentText(options.ChecksumKind);
-  DefaultPath->setText(options.DefaultPath);
-  Language->setText(options.Language);
-  SaveUnicode->setChecked(options.SaveUnicode);
-  CheckUpdate->setChecked(options.CheckUpdate);
-  Ads->setChecked(options.Ads);
-  AdvertLine->setEnabled(options.Ads);
-}
-
-void OptionsDialog::StoreOptions(Options& options) const {
-  options.AutoCrc = AutoCrc->isChecked();
-  options.AddBitrate = AddBitrate->isChecked();
-  options.ChecksumKind = ChecksumKind->currentText();
-  options.DefaultPath = DefaultPath->text();
-  options.Language = Language->text();
-  options.SaveUnicode = SaveUnicode->isChecked();
-  options.CheckUpdate = CheckUpdate->isChecked();
-  options.Ads = Ads->isChecked();
+QList<FieldBinding> OptionsDialog::Bindings() {
+  return {Bound<Options, bool, QCheckBox>{autoCrc_, &Options::AutoCrc},
+          Bound<Options, bool, QCheckBox>{addBitrate_, &Options::AddBitrate},
+          Bound<Options, QString, QComboBox>{checksumKind_, &Options::ChecksumKindText},
+          Bound<Options, QString, QLineEdit>{defaultPath_, &Options::DefaultPath},
+          Bound<Options, QString, QLineEdit>{language_, &Options::Language},
+          Bound<Options, bool, QCheckBox>{saveUnicode_, &Options::SaveUnicode},
+          Bound<Options, bool, QCheckBox>{utf8Text_, &Options::Utf8Text},
+          Bound<Options, bool, QCheckBox>{checkUpdate_, &Options::CheckUpdate},
+          Bound<Options, bool, QCheckBox>{ads_, &Options::Ads}};
 }
 
 void OptionsDialog::Confirm() {
-  const QString folder = DefaultPath->text();
+  const QString folder = defaultPath_->text();
   if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
-    DefaultPath->setText(folder + QLatin1Char('/'));
+    defaultPath_->setText(folder + QLatin1Char('/'));
   emit Confirmed();
   hide();
 }
@@ -189,44 +177,45 @@ void OptionsDialog::ChooseDefaultPath() {
   if (chosen.isEmpty())
     return;
   lastChosenFolder_ = chosen;
-  DefaultPath->setText(chosen);
+  defaultPath_->setText(chosen);
 }
 
 void OptionsDialog::ApplyChosenLanguage() {
-  if (Language->text() == LanguagePattern()) {
+  if (language_->text() == LanguagePattern()) {
     prompts_.ShowMessage(this, QStringLiteral("Select language!"), QStringLiteral("WARNING"),
                          WindowPrompts::Icon::Error);
     return;
   }
-  emit LanguageChosen(Language->text());
+  emit LanguageChosen(language_->text());
 }
 
-QList<CaptionKey> OptionsDialog::CaptionKeys() {
+CaptionSetters OptionsDialog::Captions() {
   auto set = [](QLabel* label) { return [label](const QString& text) { label->setText(text); }; };
   auto check = [](QCheckBox* box) { return [box](const QString& text) { box->setText(text); }; };
   return {
-      {"TABSHEETS", "2001", [this](const QString& text) { Pages->setTabText(0, text); }},
-      {"TABSHEETS", "2002", [this](const QString& text) { Pages->setTabText(1, text); }},
-      {"LABELS", "6013", set(LanguageLabel)},
-      {"GENERAL", "0001", set(LanguageInfo[0])},
-      {"GENERAL", "0002", set(LanguageInfo[1])},
-      {"GENERAL", "0003", set(LanguageInfo[2])},
-      {"GENERAL", "0004", set(LanguageInfo[3])},
-      {"GENERAL", "0005", set(LanguageInfo[4])},
-      {"GENERAL", "0006", set(LanguageInfo[5])},
-      {"GENERAL", "0007", set(LanguageText)},
-      {"GROUPBOXES", "4005", [this](const QString& text) { LanguageGroup->setTitle(text); }},
-      {"GROUPBOXES", "4008", [this](const QString& text) { AdvertGroup->setTitle(text); }},
-      {"BUTTONS", "5003", [this](const QString& text) { Ok->setText(text); }},
-      {"BUTTONS", "5004", [this](const QString& text) { Cancel->setText(text); }},
-      {"BUTTONS", "5006", [this](const QString& text) { ChooseLanguage->setText(text); }},
-      {"LABELS", "6026", set(DefaultPathLabel)},
-      {"CHECKBOXES", "7002", check(Ads)},
-      {"CHECKBOXES", "7009", check(XpMenu)},
-      {"CHECKBOXES", "7010", check(AutoCrc)},
-      {"CHECKBOXES", "7013", check(AddBitrate)},
-      {"CHECKBOXES", "7015", check(SaveUnicode)},
-      {"CHECKBOXES", "7016", check(CheckUpdate)},
-      {"FORMS", "8001", [this](const QString& text) { setWindowTitle(text); }},
+      {Caption::OptionsTabGeneral, [this](const QString& text) { pages_->setTabText(0, text); }},
+      {Caption::OptionsTabLanguage, [this](const QString& text) { pages_->setTabText(1, text); }},
+      {Caption::ChosenLanguageLabel, set(languageLabel_)},
+      {Caption::LanguageInfo1, set(languageInfo_[0])},
+      {Caption::LanguageInfo2, set(languageInfo_[1])},
+      {Caption::LanguageInfo3, set(languageInfo_[2])},
+      {Caption::LanguageInfo4, set(languageInfo_[3])},
+      {Caption::LanguageInfo5, set(languageInfo_[4])},
+      {Caption::LanguageInfo6, set(languageInfo_[5])},
+      {Caption::LanguageText, set(languageText_)},
+      {Caption::LanguageGroup, [this](const QString& text) { languageGroup_->setTitle(text); }},
+      {Caption::AdvertGroup, [this](const QString& text) { advertGroup_->setTitle(text); }},
+      {Caption::OptionsOk, [this](const QString& text) { ok_->setText(text); }},
+      {Caption::OptionsCancel, [this](const QString& text) { cancel_->setText(text); }},
+      {Caption::ChooseLanguage, [this](const QString& text) { chooseLanguage_->setText(text); }},
+      {Caption::DefaultPathLabel, set(defaultPathLabel_)},
+      {Caption::Ads, check(ads_)},
+      {Caption::XpMenu, check(xpMenu_)},
+      {Caption::AutoCrc, check(autoCrc_)},
+      {Caption::AddBitrate, check(addBitrate_)},
+      {Caption::SaveUnicode, check(saveUnicode_)},
+      {Caption::Utf8Text, check(utf8Text_)},
+      {Caption::CheckUpdate, check(checkUpdate_)},
+      {Caption::OptionsTitle, [this](const QString& text) { setWindowTitle(text); }},
   };
 }

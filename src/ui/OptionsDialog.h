@@ -1,7 +1,9 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "model/Options.h"
+#include "ui/CaptionTable.h"
 #include "ui/Captions.h"
+#include "ui/FieldBinding.h"
 #include "ui/SecondaryWindow.h"
 #include "ui/WindowPrompts.h"
 
@@ -17,8 +19,7 @@ class QPushButton;
 class QTabWidget;
 
 // TOpcje: the option half of the settings (general page) and the choice of a language file
-// (language page). Created once, hidden; its controls are the options' only home while the
-// program runs.
+// (language page). Created once, hidden; its controls are bound to the session's options.
 class OptionsDialog : public SecondaryWindow {
   Q_OBJECT
 
@@ -26,33 +27,8 @@ class OptionsDialog : public SecondaryWindow {
   // The language page lists the "*.lng" files of programDir/lang as they are now.
   OptionsDialog(const QString& programDir, WindowPrompts& prompts);
 
-  void ShowOptions(const Options& options);
-  void StoreOptions(Options& options) const;
-  // The GENERAL section's rows and text panel of the language file applied last.
-  QList<CaptionKey> CaptionKeys();
-
-  QTabWidget* Pages;
-  QCheckBox* XpMenu;
-  QCheckBox* AutoCrc;
-  QComboBox* ChecksumKind;
-  QCheckBox* AddBitrate;
-  QLabel* DefaultPathLabel;
-  QLineEdit* DefaultPath;
-  QPushButton* BrowseDefaultPath;
-  QCheckBox* SaveUnicode;
-  QCheckBox* CheckUpdate;
-  QGroupBox* AdvertGroup;
-  QCheckBox* Ads;
-  QLabel* AdvertLine;
-  QListWidget* LanguageFiles;
-  QGroupBox* LanguageGroup;
-  QLabel* LanguageLabel;
-  QLineEdit* Language;
-  QPushButton* ChooseLanguage;
-  std::array<QLabel*, 6> LanguageInfo;
-  QLabel* LanguageText;
-  QPushButton* Ok;
-  QPushButton* Cancel;
+  QList<FieldBinding> Bindings();
+  CaptionSetters Captions();
 
  signals:
   // OK: the settings are to be saved and the main window follows the checksum option.
@@ -69,4 +45,27 @@ class OptionsDialog : public SecondaryWindow {
 
   WindowPrompts& prompts_;
   QString lastChosenFolder_;
+  QTabWidget* pages_;
+  QCheckBox* xpMenu_;
+  QCheckBox* autoCrc_;
+  QComboBox* checksumKind_;
+  QCheckBox* addBitrate_;
+  QLabel* defaultPathLabel_;
+  QLineEdit* defaultPath_;
+  QPushButton* browseDefaultPath_;
+  QCheckBox* saveUnicode_;
+  QCheckBox* utf8Text_;
+  QCheckBox* checkUpdate_;
+  QGroupBox* advertGroup_;
+  QCheckBox* ads_;
+  QLabel* advertLine_;
+  QListWidget* languageFiles_;
+  QGroupBox* languageGroup_;
+  QLabel* languageLabel_;
+  QLineEdit* language_;
+  QPushButton* chooseLanguage_;
+  std::array<QLabel*, 6> languageInfo_;
+  QLabel* languageText_;
+  QPushButton* ok_;
+  QPushButton* cancel_;
 };

@@ -32,8 +32,14 @@ QStringList BuiltInGroups() {
           QStringLiteral("pl.binaries.mp3")};
 }
 
-void SetText(QLabel* label, const QString& text) {
-  label->setText(text);
+template <class Widget>
+std::function<void(const QString&)> TitleSetter(Widget* widget) {
+  return [widget](const QString& text) { widget->setTitle(text); };
+}
+
+template <class Widget>
+std::function<void(const QString&)> TextSetter(Widget* widget) {
+  return [widget](const QString& text) { widget->setText(text); };
 }
 
 }  // namespace
@@ -50,205 +56,248 @@ ReleasePage::ReleasePage(QWidget* parent) : QWidget(parent) {
   page->setColumnStretch(1, 1);
   page->setRowStretch(2, 1);
 
-  connect(RippedBy, &QLineEdit::textEdited, PostedBy, &QLineEdit::setText);
-  connect(IncludeNote, &QCheckBox::clicked, this, &ReleasePage::FollowIncludeNote);
-  connect(IncludePar, &QCheckBox::clicked, this, [this](bool checked) {
+  // Whatever is typed as the ripper is the poster too, until the poster is typed over.
+  connect(rippedBy_, &QLineEdit::textEdited, postedBy_, &QLineEdit::setText);
+  connect(includeNote_, &QCheckBox::toggled, this, &ReleasePage::FollowIncludeNote);
+  connect(includePar_, &QCheckBox::clicked, this, [this](bool checked) {
     if (checked)
-      IncludePar2->setChecked(false);
+      includePar2_->setChecked(false);
   });
-  connect(IncludePar2, &QCheckBox::clicked, this, [this](bool checked) {
+  connect(includePar2_, &QCheckBox::clicked, this, [this](bool checked) {
     if (checked)
-      IncludePar->setChecked(false);
+      includePar_->setChecked(false);
   });
-  connect(AddGroup, &QPushButton::clicked, this, &ReleasePage::AddSelectedGroup);
-  connect(RemoveGroup, &QPushButton::clicked, this, &ReleasePage::RemoveSelectedGroup);
+  connect(addGroup_, &QPushButton::clicked, this, &ReleasePage::AddSelectedGroup);
+  connect(removeGroup_, &QPushButton::clicked, this, &ReleasePage::RemoveSelectedGroup);
+}
+
+QLabel* ReleasePage::Label(const char* name, const QString& caption, Caption captionId,
+                           QWidget* buddy, QWidget* parent) {
+  QLabel* made = CaptionLabel(name, caption, buddy, parent);
+  captions_[captionId] = TextSetter(made);
+  return made;
 }
 
 QWidget* ReleasePage::NewInfoGroup() {
-  InfoGroup = new QGroupBox(QStringLiteral("Dodatkowe informacje"), this);
-  keys_.append({"GROUPBOXES", "4006", [this](const QString& text) { InfoGroup->setTitle(text); }});
-  auto* grid = new QGridLayout(InfoGroup);
+  auto* group = new QGroupBox(QStringLiteral("Dodatkowe informacje"), this);
+  captions_[Caption::InfoGroup] = TitleSetter(group);
+  auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(3);
-  auto label = [&](const char* name, const QString& caption, const char* key, QWidget* buddy) {
-    QLabel* made = CaptionLabel(name, caption, buddy, InfoGroup);
-    keys_.append({"LABELS", key, [made](const QString& text) { SetText(made, text); }});
-    return made;
-  };
-  RippedBy = NamedLineEdit("RippedBy", InfoGroup);
-  RipDate = NamedDatePicker("RipDate", InfoGroup);
-  RippedByLabel = label("RippedByLabel", QStringLiteral("Zripował:"), "6018", RippedBy);
-  RipDateLabel = label("RipDateLabel", QStringLiteral("Data ripowania:"), "6019", RipDate);
-  grid->addWidget(RippedByLabel, 0, 0);
-  grid->addWidget(RippedBy, 0, 1);
-  grid->addWidget(RipDateLabel, 0, 2);
-  grid->addWidget(RipDate, 0, 3);
+  rippedBy_ = NamedLineEdit("RippedBy", group);
+  ripDate_ = NamedDatePicker("RipDate", group);
+  rippedByLabel_ =
+      Label("RippedByLabel", QStringLiteral("Zripował:"), Caption::RippedByLabel, rippedBy_, group);
+  ripDateLabel_ = Label("RipDateLabel", QStringLiteral("Data ripowania:"), Caption::RipDateLabel,
+                        ripDate_, group);
+  grid->addWidget(rippedByLabel_, 0, 0);
+  grid->addWidget(rippedBy_, 0, 1);
+  grid->addWidget(ripDateLabel_, 0, 2);
+  grid->addWidget(ripDate_, 0, 3);
 
-  PostedBy = NamedLineEdit("PostedBy", InfoGroup);
-  PostDate = NamedDatePicker("PostDate", InfoGroup);
-  grid->addWidget(label("PostedByLabel", QStringLiteral("Postujący:"), "6020", PostedBy), 1, 0);
-  grid->addWidget(PostedBy, 1, 1);
-  grid->addWidget(label("PostDateLabel", QStringLiteral("Data postowania:"), "6021", PostDate), 1,
-                  2);
-  grid->addWidget(PostDate, 1, 3);
+  postedBy_ = NamedLineEdit("PostedBy", group);
+  QDateEdit* postDate = NamedDatePicker("PostDate", group);
+  grid->addWidget(Label("PostedByLabel", QStringLiteral("Postujący:"), Caption::PostedByLabel,
+                        postedBy_, group),
+                  1, 0);
+  grid->addWidget(postedBy_, 1, 1);
+  grid->addWidget(Label("PostDateLabel", QStringLiteral("Data postowania:"), Caption::PostDateLabel,
+                        postDate, group),
+                  1, 2);
+  grid->addWidget(postDate, 1, 3);
 
-  QLineEdit* discInfo = NamedLineEdit("DiscInfo", InfoGroup);
-  grid->addWidget(label("DiscInfoLabel", QStringLiteral("Informacje o płycie:"), "6022", discInfo),
+  QLineEdit* discInfo = NamedLineEdit("DiscInfo", group);
+  grid->addWidget(Label("DiscInfoLabel", QStringLiteral("Informacje o płycie:"),
+                        Caption::DiscInfoLabel, discInfo, group),
                   2, 0);
   grid->addWidget(discInfo, 2, 1, 1, 3);
 
-  NewsServer = NamedChoice("NewsServer", InfoGroup);
-  NewsServer->addItems(BuiltInServers());
-  NewsServer->setEditText(QString());
-  grid->addWidget(label("NewsServerLabel", QStringLiteral("Serwer news:"), "6023", NewsServer), 3,
-                  0);
-  grid->addWidget(NewsServer, 3, 1, 1, 3);
+  newsServer_ = NamedChoice("NewsServer", group);
+  newsServer_->addItems(BuiltInServers());
+  newsServer_->setEditText(QString());
+  grid->addWidget(Label("NewsServerLabel", QStringLiteral("Serwer news:"), Caption::NewsServerLabel,
+                        newsServer_, group),
+                  3, 0);
+  grid->addWidget(newsServer_, 3, 1, 1, 3);
 
-  Group = NamedChoice("Group", InfoGroup);
-  Group->addItems(BuiltInGroups());
-  Group->setEditText(QStringLiteral("alt.binaries.pl.mp3"));
-  AddGroup = NamedButton("AddGroup", QStringLiteral("+"), InfoGroup);
-  RemoveGroup = NamedButton("RemoveGroup", QStringLiteral("-"), InfoGroup);
-  for (QPushButton* button : {AddGroup, RemoveGroup})
+  group_ = NamedChoice("Group", group);
+  group_->addItems(BuiltInGroups());
+  group_->setEditText(QStringLiteral("alt.binaries.pl.mp3"));
+  addGroup_ = NamedButton("AddGroup", QStringLiteral("+"), group);
+  removeGroup_ = NamedButton("RemoveGroup", QStringLiteral("-"), group);
+  for (QPushButton* button : {addGroup_, removeGroup_})
     button->setFixedWidth(button->sizeHint().height() + 4);
   auto* groupRow = new QHBoxLayout();
-  groupRow->addWidget(Group, 1);
-  groupRow->addWidget(AddGroup);
-  groupRow->addWidget(RemoveGroup);
-  grid->addWidget(label("GroupLabel", QStringLiteral("Grupa:"), "6024", Group), 4, 0);
+  groupRow->addWidget(group_, 1);
+  groupRow->addWidget(addGroup_);
+  groupRow->addWidget(removeGroup_);
+  grid->addWidget(Label("GroupLabel", QStringLiteral("Grupa:"), Caption::GroupLabel, group_, group),
+                  4, 0);
   grid->addLayout(groupRow, 4, 1, 1, 3);
 
-  SelectedGroups = new QListWidget(InfoGroup);
-  SelectedGroups->setObjectName(QStringLiteral("SelectedGroups"));
-  QLabel* selectedLabel =
-      label("SelectedGroupsLabel", QStringLiteral("Wybrane grupy:"), "6027", SelectedGroups);
+  selectedGroups_ = new QListWidget(group);
+  selectedGroups_->setObjectName(QStringLiteral("SelectedGroups"));
+  QLabel* selectedLabel = Label("SelectedGroupsLabel", QStringLiteral("Wybrane grupy:"),
+                                Caption::SelectedGroupsLabel, selectedGroups_, group);
   selectedLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   grid->addWidget(selectedLabel, 5, 0);
-  grid->addWidget(SelectedGroups, 5, 1, 1, 3);
+  grid->addWidget(selectedGroups_, 5, 1, 1, 3);
   grid->setRowStretch(5, 1);
   grid->setColumnStretch(1, 1);
-  return InfoGroup;
+
+  bindings_ << Bound<ReleaseInfo, QString, QLineEdit>{rippedBy_, &ReleaseInfo::RippedBy}
+            << Bound<ReleaseInfo, QDate, QDateEdit>{ripDate_, &ReleaseInfo::RipDate}
+            << Bound<ReleaseInfo, QString, QLineEdit>{postedBy_, &ReleaseInfo::PostedBy}
+            << Bound<ReleaseInfo, QDate, QDateEdit>{postDate, &ReleaseInfo::PostDate}
+            << Bound<ReleaseInfo, QString, QLineEdit>{discInfo, &ReleaseInfo::DiscInfo}
+            << Bound<ReleaseInfo, QString, QComboBox>{newsServer_, &ReleaseInfo::NewsServer}
+            << Bound<ReleaseInfo, QString, QComboBox>{group_, &ReleaseInfo::Group}
+            << Bound<ReleaseInfo, QStringList, QListWidget>{selectedGroups_,
+                                                            &ReleaseInfo::SelectedGroups};
+  return group;
 }
 
 QWidget* ReleasePage::NewIncludeGroup() {
-  IncludeGroup = new QGroupBox(QStringLiteral("Dołącz pliki"), this);
-  keys_.append(
-      {"GROUPBOXES", "4009", [this](const QString& text) { IncludeGroup->setTitle(text); }});
-  auto* column = new QVBoxLayout(IncludeGroup);
+  auto* group = new QGroupBox(QStringLiteral("Dołącz pliki"), this);
+  captions_[Caption::IncludeGroup] = TitleSetter(group);
+  auto* column = new QVBoxLayout(group);
   column->setSpacing(2);
-  auto box = [&](const char* name, const QString& caption, const char* key) {
-    QCheckBox* made = NamedCheckBox(name, caption, IncludeGroup);
-    if (key)
-      keys_.append({"CHECKBOXES", key, [made](const QString& text) { made->setText(text); }});
+  auto box = [&](const char* name, const QString& caption, std::optional<Caption> captionId,
+                 bool ReleaseInfo::*field) {
+    QCheckBox* made = NamedCheckBox(name, caption, group);
+    if (captionId)
+      captions_[*captionId] = TextSetter(made);
     column->addWidget(made);
+    bindings_ << Bound<ReleaseInfo, bool, QCheckBox>{made, field};
     return made;
   };
-  IncludeChecksums = box("IncludeChecksums", QStringLiteral("Sumy kontrolne"), "7003");
-  box("IncludePls", QStringLiteral("Lista utworów (pls)"), "7004");
-  box("IncludeM3u", QStringLiteral("Lista utworów (m3u)"), "7005");
-  box("IncludeEacLog", QStringLiteral("Exact Audio Copy LOG"), nullptr);
-  IncludePar = box("IncludePar", QStringLiteral("PAR"), nullptr);
-  IncludePar2 = box("IncludePar2", QStringLiteral("PAR v2"), nullptr);
-  box("IncludeCue", QStringLiteral("CUE Sheet"), nullptr);
+  includeChecksums_ = box("IncludeChecksums", QStringLiteral("Sumy kontrolne"),
+                          Caption::IncludeChecksums, &ReleaseInfo::IncludeChecksums);
+  box("IncludePls", QStringLiteral("Lista utworów (pls)"), Caption::IncludePls,
+      &ReleaseInfo::IncludePls);
+  box("IncludeM3u", QStringLiteral("Lista utworów (m3u)"), Caption::IncludeM3u,
+      &ReleaseInfo::IncludeM3u);
+  box("IncludeEacLog", QStringLiteral("Exact Audio Copy LOG"), std::nullopt,
+      &ReleaseInfo::IncludeEacLog);
+  includePar_ = box("IncludePar", QStringLiteral("PAR"), std::nullopt, &ReleaseInfo::IncludePar);
+  includePar2_ =
+      box("IncludePar2", QStringLiteral("PAR v2"), std::nullopt, &ReleaseInfo::IncludePar2);
+  box("IncludeCue", QStringLiteral("CUE Sheet"), std::nullopt, &ReleaseInfo::IncludeCue);
   column->addStretch(1);
-  return IncludeGroup;
+  return group;
 }
 
 QWidget* ReleasePage::NewCoversGroup() {
-  CoversGroup = new QGroupBox(QStringLiteral("Okładki"), this);
-  keys_.append(
-      {"GROUPBOXES", "4010", [this](const QString& text) { CoversGroup->setTitle(text); }});
-  auto* row = new QHBoxLayout(CoversGroup);
-  for (auto [name, caption, key] :
-       {std::tuple{"CoverFront", "Przód", "7006"}, std::tuple{"CoverBack", "Tył", "7007"},
-        std::tuple{"CoverCd", "CD", "7008"}}) {
-    QCheckBox* made = NamedCheckBox(name, QString::fromUtf8(caption), CoversGroup);
-    keys_.append({"CHECKBOXES", key, [made](const QString& text) { made->setText(text); }});
+  auto* group = new QGroupBox(QStringLiteral("Okładki"), this);
+  captions_[Caption::CoversGroup] = TitleSetter(group);
+  auto* row = new QHBoxLayout(group);
+  for (auto [name, caption, captionId, field] :
+       {std::tuple{"CoverFront", "Przód", Caption::CoverFront, &ReleaseInfo::CoverFront},
+        std::tuple{"CoverBack", "Tył", Caption::CoverBack, &ReleaseInfo::CoverBack},
+        std::tuple{"CoverCd", "CD", Caption::CoverCd, &ReleaseInfo::CoverCd}}) {
+    QCheckBox* made = NamedCheckBox(name, QString::fromUtf8(caption), group);
+    captions_[captionId] = TextSetter(made);
+    bindings_ << Bound<ReleaseInfo, bool, QCheckBox>{made, field};
     row->addWidget(made);
   }
   row->addStretch(1);
-  return CoversGroup;
+  return group;
 }
 
 QWidget* ReleasePage::NewNoteGroup() {
-  NoteGroup = new QGroupBox(QStringLiteral("Notatka"), this);
-  keys_.append({"GROUPBOXES", "4007", [this](const QString& text) { NoteGroup->setTitle(text); }});
-  auto* column = new QVBoxLayout(NoteGroup);
-  IncludeNote = NamedCheckBox("IncludeNote", QStringLiteral("Dołącz notatkę"), NoteGroup);
-  IncludeNote->setChecked(true);
-  keys_.append({"CHECKBOXES", "7001", [this](const QString& text) { IncludeNote->setText(text); }});
-  NoteText = new QPlainTextEdit(QStringLiteral("Write anything you want...."), NoteGroup);
-  NoteText->setObjectName(QStringLiteral("NoteText"));
-  NoteText->setTabChangesFocus(true);
-  NoteText->setMinimumHeight(NoteText->fontMetrics().height() * 3);
-  column->addWidget(IncludeNote);
-  column->addWidget(NoteText, 1);
-  return NoteGroup;
+  noteGroup_ = new QGroupBox(QStringLiteral("Notatka"), this);
+  captions_[Caption::NoteGroup] = TitleSetter(noteGroup_);
+  auto* column = new QVBoxLayout(noteGroup_);
+  includeNote_ = NamedCheckBox("IncludeNote", QStringLiteral("Dołącz notatkę"), noteGroup_);
+  includeNote_->setChecked(true);
+  captions_[Caption::IncludeNote] = TextSetter(includeNote_);
+  noteText_ = new QPlainTextEdit(QStringLiteral("Write anything you want...."), noteGroup_);
+  noteText_->setObjectName(QStringLiteral("NoteText"));
+  noteText_->setTabChangesFocus(true);
+  noteText_->setMinimumHeight(noteText_->fontMetrics().height() * 3);
+  column->addWidget(includeNote_);
+  column->addWidget(noteText_, 1);
+  bindings_ << Bound<ReleaseInfo, bool, QCheckBox>{includeNote_, &ReleaseInfo::IncludeNote}
+            << Bound<ReleaseInfo, QString, QPlainTextEdit>{noteText_, &ReleaseInfo::NoteText};
+  return noteGroup_;
 }
 
 QWidget* ReleasePage::NewNamesGroup() {
-  NamesGroup = new QGroupBox(QStringLiteral("_Nazwy plików"), this);
-  keys_.append({"LABELS", "6029", [this](const QString& text) { NamesGroup->setTitle(text); }});
-  auto* grid = new QGridLayout(NamesGroup);
+  auto* group = new QGroupBox(QStringLiteral("_Nazwy plików"), this);
+  captions_[Caption::NamesGroup] = TitleSetter(group);
+  auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(2);
-  FileNameTemplate = NamedLineEdit("FileNameTemplate", NamesGroup);
-  FileNameTemplate->setText(QStringLiteral("00. %author% - %album%"));
-  QLabel* label = CaptionLabel("FileNameTemplateLabel", QStringLiteral("Nazwy plików:"),
-                               FileNameTemplate, NamesGroup);
-  keys_.append({"LABELS", "6025", [label](const QString& text) { SetText(label, text); }});
-  grid->addWidget(label, 0, 0);
-  grid->addWidget(FileNameTemplate, 0, 1, 1, 6);
-  grid->addWidget(new QLabel(QStringLiteral("[nfo/m3u/pls/sfv/md5]"), NamesGroup), 0, 7);
+  QLineEdit* fileNameTemplate = NamedLineEdit("FileNameTemplate", group);
+  fileNameTemplate->setText(QStringLiteral("00. %author% - %album%"));
+  grid->addWidget(Label("FileNameTemplateLabel", QStringLiteral("Nazwy plików:"),
+                        Caption::FileNameTemplateLabel, fileNameTemplate, group),
+                  0, 0);
+  grid->addWidget(fileNameTemplate, 0, 1, 1, 6);
+  grid->addWidget(new QLabel(QStringLiteral("[nfo/m3u/pls/sfv/md5]"), group), 0, 7);
   int column = 1;
-  for (auto [name, caption, key, placeholder] :
-       {std::tuple{"AuthorLegend", "Author:", "3002", "%author%"},
-        std::tuple{"AlbumLegend", "Album:", "3004", "%album%"},
-        std::tuple{"TitleLegend", "Title:", "3003", "%title%"}}) {
-    auto* legend = new QLabel(QString::fromLatin1(caption), NamesGroup);
+  for (auto [name, caption, captionId, placeholder] :
+       {std::tuple{"AuthorLegend", "Author:", Caption::AuthorLegend, "%author%"},
+        std::tuple{"AlbumLegend", "Album:", Caption::AlbumLegend, "%album%"},
+        std::tuple{"TitleLegend", "Title:", Caption::TitleLegend, "%title%"}}) {
+    auto* legend = new QLabel(QString::fromLatin1(caption), group);
     legend->setObjectName(QString::fromLatin1(name));
-    keys_.append({"LISTVIEW", key, [legend](const QString& text) { SetText(legend, text); }, true});
+    legends_[captionId] = TextSetter(legend);
     grid->addWidget(legend, 1, column++, Qt::AlignRight);
-    grid->addWidget(new QLabel(QString::fromLatin1(placeholder), NamesGroup), 1, column++);
+    grid->addWidget(new QLabel(QString::fromLatin1(placeholder), group), 1, column++);
   }
   grid->setColumnStretch(7, 1);
-  return NamesGroup;
+  bindings_ << Bound<ReleaseInfo, QString, QLineEdit>{fileNameTemplate,
+                                                      &ReleaseInfo::FileNameTemplate};
+  return group;
 }
 
 void ReleasePage::ShowChoices(const ChoiceLists& lists) {
   for (auto [combo, items] :
-       {std::pair{NewsServer, &lists.NewsServers}, std::pair{Group, &lists.Groups}}) {
+       {std::pair{newsServer_, &lists.NewsServers}, std::pair{group_, &lists.Groups}}) {
     if (!items->isEmpty())  // without a list file the form's own list stays
       ReplaceChoices(combo, *items);
   }
 }
 
 void ReleasePage::FollowIncludeNote() {
-  NoteText->setReadOnly(!IncludeNote->isChecked());
+  noteText_->setReadOnly(!includeNote_->isChecked());
 }
 
 void ReleasePage::FollowNmr(bool nmr) {
   for (QWidget* control :
-       {static_cast<QWidget*>(RippedByLabel), static_cast<QWidget*>(RipDateLabel),
-        static_cast<QWidget*>(RippedBy), static_cast<QWidget*>(RipDate)}) {
+       {static_cast<QWidget*>(rippedByLabel_), static_cast<QWidget*>(ripDateLabel_),
+        static_cast<QWidget*>(rippedBy_), static_cast<QWidget*>(ripDate_)}) {
     control->setEnabled(!nmr);
   }
 }
 
+void ReleasePage::SetChecksumsAvailable(bool available) {
+  includeChecksums_->setEnabled(available);
+}
+
 void ReleasePage::AddSelectedGroup() {
-  const QString group = Group->currentText();
-  if (SelectedGroups->findItems(group, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
-    SelectedGroups->addItem(group);
+  const QString group = group_->currentText();
+  if (selectedGroups_->findItems(group, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+    selectedGroups_->addItem(group);
 }
 
 void ReleasePage::RemoveSelectedGroup() {
-  const QList<QListWidgetItem*> selected = SelectedGroups->selectedItems();
+  const QList<QListWidgetItem*> selected = selectedGroups_->selectedItems();
   if (!selected.isEmpty())
     delete selected.first();
 }
 
-QList<CaptionKey> ReleasePage::CaptionKeys() {
-  return keys_;
+QList<FieldBinding> ReleasePage::Bindings() {
+  return bindings_;
+}
+
+CaptionSetters ReleasePage::Captions() {
+  return captions_;
+}
+
+CaptionSetters ReleasePage::LegendCaptions() {
+  return legends_;
 }
 
 QList<CaptionOwner> ReleasePage::CaptionOwners() const {
-  return {{NoteText, [this] { return NoteGroup->title(); }}};
+  return {{noteText_, [this] { return noteGroup_->title(); }}};
 }

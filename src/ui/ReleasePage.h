@@ -1,7 +1,9 @@
 #pragma once
 
-#include "analysis/ReleaseModel.h"
+#include "model/ChoiceLists.h"
+#include "ui/CaptionTable.h"
 #include "ui/Captions.h"
+#include "ui/FieldBinding.h"
 
 #include <QWidget>
 
@@ -28,32 +30,13 @@ class ReleasePage : public QWidget {
   void FollowIncludeNote();
   // With NMR checked, the ripped-by caption and control and the rip date's are disabled.
   void FollowNmr(bool nmr);
+  // "Sumy kontrolne" can be ticked only while checksums are computed.
+  void SetChecksumsAvailable(bool available);
 
-  QList<CaptionKey> CaptionKeys();
+  QList<FieldBinding> Bindings();
+  CaptionSetters Captions();
+  CaptionSetters LegendCaptions();
   QList<CaptionOwner> CaptionOwners() const;
-
-  QGroupBox* InfoGroup;
-  QLineEdit* RippedBy;
-  QDateEdit* RipDate;
-  QLineEdit* PostedBy;
-  QDateEdit* PostDate;
-  QComboBox* NewsServer;
-  QComboBox* Group;
-  QPushButton* AddGroup;
-  QPushButton* RemoveGroup;
-  QListWidget* SelectedGroups;
-  QLabel* RippedByLabel;
-  QLabel* RipDateLabel;
-  QGroupBox* IncludeGroup;
-  QCheckBox* IncludePar;
-  QCheckBox* IncludePar2;
-  QCheckBox* IncludeChecksums;
-  QGroupBox* CoversGroup;
-  QGroupBox* NoteGroup;
-  QCheckBox* IncludeNote;
-  QPlainTextEdit* NoteText;
-  QGroupBox* NamesGroup;
-  QLineEdit* FileNameTemplate;
 
  private:
   void AddSelectedGroup();
@@ -63,6 +46,26 @@ class ReleasePage : public QWidget {
   QWidget* NewCoversGroup();
   QWidget* NewNoteGroup();
   QWidget* NewNamesGroup();
+  QLabel* Label(const char* name, const QString& caption, Caption captionId, QWidget* buddy,
+                QWidget* parent);
 
-  QList<CaptionKey> keys_;
+  QLineEdit* rippedBy_;
+  QDateEdit* ripDate_;
+  QLineEdit* postedBy_;
+  QComboBox* newsServer_;
+  QComboBox* group_;
+  QPushButton* addGroup_;
+  QPushButton* removeGroup_;
+  QListWidget* selectedGroups_;
+  QLabel* rippedByLabel_;
+  QLabel* ripDateLabel_;
+  QCheckBox* includePar_;
+  QCheckBox* includePar2_;
+  QCheckBox* includeChecksums_;
+  QGroupBox* noteGroup_;
+  QCheckBox* includeNote_;
+  QPlainTextEdit* noteText_;
+  QList<FieldBinding> bindings_;
+  CaptionSetters captions_;
+  CaptionSetters legends_;
 };

@@ -18,7 +18,7 @@ class ChecksumPassTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  ReleaseModel model_;
+  Release model_;
 };
 
 TEST_F(ChecksumPassTest, PassCoversTheCountedRowsAndShowsEachStep) {
@@ -26,9 +26,7 @@ TEST_F(ChecksumPassTest, PassCoversTheCountedRowsAndShowsEachStep) {
   AddRow("2.mp3", QByteArray());
   AddRow("3.mp3", QByteArray("abc"));
   model_.Scan.TrackCount = 2;  // a row beyond the count is not part of the pass
-  model_.Opts.ChecksumKind = QStringLiteral("SFV");
-
-  ChecksumPass pass(model_);
+  ChecksumPass pass(model_, ChecksumKind::Sfv);
   std::vector<ChecksumProgress> steps = pass.WaitReady();
   ASSERT_FALSE(steps.empty());
   const ChecksumProgress first = steps.front();
@@ -36,41 +34,33 @@ TEST_F(ChecksumPassTest, PassCoversTheCountedRowsAndShowsEachStep) {
   EXPECT_EQ(first.TrackCount, 2);
   EXPECT_EQ(first.FileName, QStringLiteral("1.mp3"));
   EXPECT_EQ(model_.Tracks[0].ChecksumText, QStringLiteral("CBF43926"));
-  if (steps.size() == 1) {
-    EXPECT_EQ(first.Percent, 50);
-    EXPECT_EQ(model_.Progress.FileLabel, QStringLiteral("1.mp3"));
-    EXPECT_EQ(model_.Progress.ChecksumLabel, QStringLiteral("CBF43926"));
+  EXPECT_EQ(first.ChecksumText, QStringLiteral("CBF43926"));
+  EXPECT_EQ(first.Percent, 50);
+  while (!pass.Done()) {
+    for (const ChecksumProgress& step : pass.WaitReady())
+      steps.push_back(step);
   }
-  while (!pass.Done())
-    pass.WaitReady();
 
   EXPECT_TRUE(pass.Completed());
   EXPECT_EQ(model_.Tracks[1].ChecksumText, QStringLiteral("00000000"));
-  EXPECT_EQ(model_.Progress.Percent, 100);
-  EXPECT_EQ(model_.Progress.ChecksumLabel, QStringLiteral("00000000"));
+  EXPECT_EQ(steps.back().Percent, 100);
+  EXPECT_EQ(steps.back().ChecksumText, QStringLiteral("00000000"));
   EXPECT_EQ(model_.Tracks[2].ChecksumText, QStringLiteral(" "));
-
-  pass.Finish();
-  EXPECT_TRUE(model_.Progress.FileLabel.isEmpty());
-  EXPECT_TRUE(model_.Progress.ChecksumLabel.isEmpty());
 }
 
-TEST_F(ChecksumPassTest, FailureLeavesTheLabelsOnTheLastFileFinished) {
+TEST_F(ChecksumPassTest, FailureKeepsTheChecksumsTakenBeforeIt) {
   AddRow("1.mp3", QByteArray("123456789"));
   AddRow("2.mp3", QByteArray("abc"));
   AddRow("3.mp3", QByteArray("def"));
   QFile::remove(model_.Tracks[1].FilePath);
-  model_.Opts.ChecksumKind = QStringLiteral("MD5");
   QList<int> reported;
 
-  EXPECT_THROW(
-      ComputeChecksums(model_, [&](const ChecksumProgress& step) { reported.append(step.Track); }),
-      FileError);
+  EXPECT_THROW(ComputeChecksums(model_, ChecksumKind::Md5,
+                                [&](const ChecksumProgress& step) { reported.append(step.Track); }),
+               FileError);
   EXPECT_EQ(reported, QList<int>{1});
   EXPECT_EQ(model_.Tracks[0].ChecksumText, QStringLiteral("25F9E794323B453885F5181F1B624D0B"));
   EXPECT_EQ(model_.Tracks[2].ChecksumText, QStringLiteral(" "));
-  EXPECT_EQ(model_.Progress.FileLabel, QStringLiteral("1.mp3"));
-  EXPECT_EQ(model_.Progress.Percent, 33);
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <map>
 
 #include "analysis/FolderScan.h"
+#include "model/Messages.h"
 #include "platform/FileNames.h"
 #include "support/TestSupport.h"
 
@@ -30,7 +35,7 @@ TEST(FolderScanTest, TieBetweenFormatsGoesToTheLaterFormat) {
   Touch(folder, {"1.mp3", "2.mp3", "3.mp3", "1.flac", "2.flac", "3.flac"});
   ScanState scan;
   ScanFolder(scan, folder.Path(), kEnglish);
-  EXPECT_EQ(scan.FormatCounts, (std::array<int, 4>{3, 0, 0, 3}));
+  EXPECT_EQ(scan.FormatCounts, (std::array<int, kFormatCount>{3, 0, 0, 3}));
   EXPECT_EQ(scan.FormatsPresent, 2);
   EXPECT_TRUE(scan.MixedFormats());
   EXPECT_EQ(scan.DominantFormat, AudioFormat::Flac);
@@ -91,16 +96,17 @@ TEST(FolderScanTest, ScanListsWhatTheFormatMasksFind) {
                  "e.flac.mpc", "f.ap", "sub.mp3/inner.flac"});
   ScanState scan;
   ScanFolder(scan, folder.Path(), kEnglish);
-  for (const AudioFormat format : kAudioFormats) {
+  for (const FormatInfo& info : AudioFormats()) {
+    const AudioFormat format = info.Id;
     QStringList found;
-    FindFiles(folder.Path(), QStringLiteral("*.") + FormatExtension(format), false, found);
+    FindFiles(folder.Path(), QStringLiteral("*.") + FormatKey(format), false, found);
     SortIntoTrackOrder(found, kEnglish);
     EXPECT_EQ(scan.FormatCounts[FormatIndex(format)], found.size()) << FormatIndex(format);
     if (format == scan.DominantFormat) {
       EXPECT_EQ(scan.TrackList, found);
     }
   }
-  EXPECT_EQ(scan.FormatCounts, (std::array<int, 4>{2, 2, 1, 1}));
+  EXPECT_EQ(scan.FormatCounts, (std::array<int, kFormatCount>{2, 2, 1, 1}));
 }
 
 TEST(FolderScanTest, RecursiveFindSkipsDotAndRecycledFolders) {
@@ -162,4 +168,32 @@ TEST(FolderScanTest, MessageTableIsEmptyUntilSet) {
   EXPECT_EQ(messages.Text(Message::StatusNotSaved), QStringLiteral("NFO nie zapisany"));
   EXPECT_EQ(messages.Text(Message::MixedFormatsLastLine), QStringLiteral("last"));
   EXPECT_TRUE(messages.Text(Message::StatusSaved).isEmpty());
+}
+
+// Nothing is left out in silence: audio of a format without a reader, a name that cannot be shown
+// or listed faithfully, and entries that are no regular files are each reported with the reason,
+// and none of them becomes a track.
+TEST(FolderScanTest, WhatTheReleaseLeavesOutIsReportedWithTheReason) {
+  TempFolder folder;
+  Touch(folder, {"1.mp3", "cover.jpg", "bonus.wav", "notes.txt"});
+  const QByteArray native = QFile::encodeName(folder.Path());
+  const QByteArray badName = native + "/caf\xFF.mp3";
+  ASSERT_EQ(::close(::open(badName.constData(), O_CREAT | O_WRONLY, 0644)), 0);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(folder.FilePath(QStringLiteral("pipe.mp3"))), 0644), 0);
+  ASSERT_TRUE(QFile::link(folder.FilePath(QStringLiteral("gone.flac")),
+                          folder.FilePath(QStringLiteral("broken.flac"))));
+  ASSERT_TRUE(QDir(folder.Path()).mkdir(QStringLiteral("Scans.mp3")));
+
+  ScanState scan;
+  ScanFolder(scan, folder.Path(), kEnglish);
+  EXPECT_EQ(Names(scan.TrackList), QStringList{QStringLiteral("1.mp3")});
+  EXPECT_EQ(scan.FormatsPresent, 1);
+  std::map<QString, LeftOutFile::Reason> leftOut;
+  for (const LeftOutFile& file : scan.LeftOut)
+    leftOut[file.Name] = file.Why;
+  EXPECT_EQ(leftOut, (std::map<QString, LeftOutFile::Reason>{
+                         {QStringLiteral("bonus.wav"), LeftOutFile::Reason::Format},
+                         {QStringLiteral("caf\\xFF.mp3"), LeftOutFile::Reason::Name},
+                         {QStringLiteral("pipe.mp3"), LeftOutFile::Reason::NotAFile},
+                         {QStringLiteral("broken.flac"), LeftOutFile::Reason::NotAFile}}));
 }

@@ -45,37 +45,39 @@ TEST(FileNameTemplateTest, PlaceholdersAreReplacedInOrderThroughTheCodePage) {
   row.Album = QStringLiteral("Def");
   row.Title = QStringLiteral("日");
   const CodePage cp(1250);
-  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("00. %author% - %album%"), row, cp),
+  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("00. %author% - %album%"), row.Artist, row.Album,
+                                   row.Title, cp),
             QStringLiteral("00. Abc - Def"));
-  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("%author%%author% %title%"), row, cp),
+  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("%author%%author% %title%"), row.Artist,
+                                   row.Album, row.Title, cp),
             QStringLiteral("AbcAbc ?"));
-  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("fixed"), row, cp), QStringLiteral("fixed"));
-  EXPECT_EQ(ExpandFileNameTemplate(QString(), row, cp), QString());
+  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("fixed"), row.Artist, row.Album, row.Title, cp),
+            QStringLiteral("fixed"));
+  EXPECT_EQ(ExpandFileNameTemplate(QString(), row.Artist, row.Album, row.Title, cp), QString());
 }
 
 TEST(FileNameTemplateTest, TagsCannotLeadOutsideTheFolder) {
   TrackRecord row;
   row.Artist = QStringLiteral("../../etc/x");
   row.Album = QStringLiteral("a\\b\tc\nd");
-  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("%author% - %album%"), row, CodePage(1252)),
+  EXPECT_EQ(ExpandFileNameTemplate(QStringLiteral("%author% - %album%"), row.Artist, row.Album,
+                                   row.Title, CodePage(1252)),
             QStringLiteral(".._.._etc_x - a_b_c_d"));
 }
 
 TEST(ClearSummaryTest, EmptiesAnalysedFieldsAndKeepsTheUsersChoices) {
-  ReleaseModel model;
+  Release model;
   model.Summary.Year = QStringLiteral("2000");
   model.Summary.Genre = QStringLiteral("Rock");
   model.Summary.VariousAlbumTitle = QStringLiteral("VA");
   model.Summary.VariousArtists = true;
   model.Summary.Nmr = true;
   model.Summary.Source = QStringLiteral("Vinyl");
-  model.Progress.Percent = 40;
-  ClearSummary(model);
+  ClearSummary(model.Summary);
   EXPECT_TRUE(model.Summary.Year.isEmpty());
   EXPECT_TRUE(model.Summary.Genre.isEmpty());
   EXPECT_TRUE(model.Summary.VariousAlbumTitle.isEmpty());
   EXPECT_TRUE(model.Summary.VariousArtists);
   EXPECT_TRUE(model.Summary.Nmr);
   EXPECT_EQ(model.Summary.Source, QStringLiteral("Vinyl"));
-  EXPECT_EQ(model.Progress.Percent, 0);
 }

@@ -41,13 +41,14 @@ TEST_P(ChecksumJobOrderTest, ResultsComeInTrackOrderAndMatchTheOneFileRoutine) {
   TempFolder folder;
   const QStringList paths = MixedSizeFiles(folder, 12);
 
-  ChecksumJob job(kind, paths, {}, workers);
+  ChecksumJob job(ParseChecksumKind(kind), paths, {}, workers);
   const std::vector<ChecksumResult> results = TakeAll(job);
 
   ASSERT_EQ(results.size(), static_cast<size_t>(paths.size()));
   for (int i = 0; i < paths.size(); ++i) {
     EXPECT_EQ(results[static_cast<size_t>(i)].Track, i + 1);
-    EXPECT_EQ(results[static_cast<size_t>(i)].ChecksumText, ChecksumOfFile(kind, paths[i]))
+    EXPECT_EQ(results[static_cast<size_t>(i)].ChecksumText,
+              ChecksumOfFile(ParseChecksumKind(kind), paths[i]))
         << "track " << i + 1;
   }
 }
@@ -61,7 +62,7 @@ TEST(ChecksumJobTest, UnreadableFileEndsThePassAfterTheResultsBeforeIt) {
   QStringList paths = MixedSizeFiles(folder, 6);
   paths[3] = folder.FilePath(QStringLiteral("missing.mp3"));
 
-  ChecksumJob job(QStringLiteral("SFV"), paths, {}, 4);
+  ChecksumJob job(ChecksumKind::Sfv, paths, {}, 4);
   std::vector<ChecksumResult> before;
   try {
     for (;;) {
@@ -81,7 +82,7 @@ TEST(ChecksumJobTest, UnreadableFileEndsThePassAfterTheResultsBeforeIt) {
 TEST(ChecksumJobTest, StoppedJobHandsOverNothingMore) {
   TempFolder folder;
   const QStringList paths = MixedSizeFiles(folder, 8);
-  ChecksumJob job(QStringLiteral("MD5"), paths, {}, 2);
+  ChecksumJob job(ChecksumKind::Md5, paths, {}, 2);
   const std::vector<ChecksumResult> first = job.WaitReady();
   ASSERT_FALSE(first.empty());
   EXPECT_EQ(first.front().Track, 1);
@@ -97,10 +98,13 @@ TEST(ChecksumJobTest, StopRequestAbandonsAFileBetweenBlocks) {
   const QString path = folder.Write(QStringLiteral("long.mp3"), QByteArray(2 * 1024 * 1024, 'x'));
   std::stop_source stop;
   stop.request_stop();
-  EXPECT_EQ(ChecksumOfFile(QStringLiteral("SFV"), path, stop.get_token()), std::nullopt);
-  EXPECT_EQ(ChecksumOfFile(QStringLiteral("MD5"), path, stop.get_token()), std::nullopt);
+  EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(QStringLiteral("SFV")), path, stop.get_token()),
+            std::nullopt);
+  EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(QStringLiteral("MD5")), path, stop.get_token()),
+            std::nullopt);
   // No checksum kind: nothing to abandon, the empty text stands.
-  EXPECT_EQ(ChecksumOfFile(QStringLiteral("none"), path, stop.get_token()), QString());
+  EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(QStringLiteral("none")), path, stop.get_token()),
+            QString());
 }
 
 TEST(ChecksumJobTest, NotifiesOncePerFileAndAnEmptyListIsDoneAtOnce) {
@@ -109,12 +113,12 @@ TEST(ChecksumJobTest, NotifiesOncePerFileAndAnEmptyListIsDoneAtOnce) {
   std::atomic<int> notified = 0;
   {
     ChecksumJob job(
-        QStringLiteral("SFV"), paths, [&notified] { ++notified; }, 2);
+        ChecksumKind::Sfv, paths, [&notified] { ++notified; }, 2);
     EXPECT_EQ(TakeAll(job).size(), 5u);
   }
   EXPECT_EQ(notified, 5);
 
-  ChecksumJob empty(QStringLiteral("SFV"), QStringList());
+  ChecksumJob empty(ChecksumKind::Sfv, QStringList());
   EXPECT_TRUE(empty.Done());
   EXPECT_TRUE(empty.WaitReady().empty());
 }
@@ -123,7 +127,7 @@ TEST(ChecksumJobTest, KindWithoutChecksumGivesEmptyTextsWithoutOpeningFiles) {
   TempFolder folder;
   const QStringList paths = {folder.FilePath(QStringLiteral("a.mp3")),
                              folder.FilePath(QStringLiteral("b.mp3"))};
-  ChecksumJob job(QStringLiteral("sfv"), paths);
+  ChecksumJob job(ParseChecksumKind(QStringLiteral("sfv")), paths);
   const std::vector<ChecksumResult> results = TakeAll(job);
   ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(results[0].ChecksumText, QString());

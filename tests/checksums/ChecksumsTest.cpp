@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <atomic>
 
 #include "checksums/Checksums.h"
+#include "platform/FileAccessHook.h"
 #include "platform/FileError.h"
 #include "support/TestSupport.h"
 
@@ -54,15 +56,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ChecksumsTest, KindSelectsTheRoutineOnlyWhenSpelledExactly) {
   TempFolder folder;
   const QString path = folder.Write(QStringLiteral("a.mp3"), QByteArray("123456789"));
-  EXPECT_EQ(ChecksumOfFile(QStringLiteral("SFV"), path), QStringLiteral("CBF43926"));
-  EXPECT_EQ(ChecksumOfFile(QStringLiteral("MD5"), path),
+  EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(QStringLiteral("SFV")), path),
+            QStringLiteral("CBF43926"));
+  EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(QStringLiteral("MD5")), path),
             QStringLiteral("25F9E794323B453885F5181F1B624D0B"));
   for (const QString& kind :
        {QStringLiteral("sfv"), QStringLiteral("Md5"), QString(), QStringLiteral("CRC")}) {
-    EXPECT_EQ(ChecksumOfFile(kind, path), QString()) << kind.toStdString();
+    EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(kind), path), QString()) << kind.toStdString();
   }
   // A kind that selects nothing never touches the file.
-  EXPECT_EQ(ChecksumOfFile(QStringLiteral("none"), folder.FilePath(QStringLiteral("missing"))),
+  EXPECT_EQ(ChecksumOfFile(ParseChecksumKind(QStringLiteral("none")),
+                           folder.FilePath(QStringLiteral("missing"))),
             QString());
 }
 
@@ -109,3 +113,35 @@ INSTANTIATE_TEST_SUITE_P(Routines, ChecksumsOpenFailureTest,
                          });
 
 }  // namespace
+
+// A file that another program cuts or extends while it is hashed has no checksum that matches
+// either version: the pass says so instead of listing one.
+TEST(ChecksumsTest, FileThatChangesWhileHashedFailsWithItsName) {
+  TempFolder folder;
+  for (const bool shrink : {true, false}) {
+    for (const ChecksumKind kind : {ChecksumKind::Sfv, ChecksumKind::Md5}) {
+      const QString path = folder.Write(QStringLiteral("a.flac"), QByteArray(3 * 512 * 1024, 'x'));
+      std::atomic<int> accesses = 0;
+      // The open, the first block, then the change before the second block is read.
+      SetFileAccessHook([&, path, shrink](const QString& accessed) {
+        if (accessed != path || ++accesses != 3)
+          return;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadWrite))
+          return;
+        if (shrink)
+          file.resize(1000);
+        else
+          file.seek(file.size()), file.write("grown");
+      });
+      try {
+        ChecksumOfFile(kind, path);
+        ADD_FAILURE() << "no error for a file that " << (shrink ? "shrank" : "grew");
+      } catch (const FileError& error) {
+        EXPECT_EQ(error.Text(),
+                  QStringLiteral("File changed while its checksum was computed: ") + path);
+      }
+      SetFileAccessHook({});
+    }
+  }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -125,9 +126,9 @@ TEST_F(CliTest, JsonCarriesTheSchemaKeys) {
   QJsonParseError error;
   const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
   ASSERT_EQ(error.error, QJsonParseError::NoError);
-  EXPECT_EQ(root.keys(),
-            (QStringList{QStringLiteral("info"), QStringLiteral("run"), QStringLiteral("scan"),
-                         QStringLiteral("summary"), QStringLiteral("tracks")}));
+  EXPECT_EQ(root.keys(), (QStringList{QStringLiteral("info"), QStringLiteral("run"),
+                                      QStringLiteral("scan"), QStringLiteral("summary"),
+                                      QStringLiteral("tracks"), QStringLiteral("warnings")}));
   const QJsonObject scan = root[QStringLiteral("scan")].toObject();
   EXPECT_EQ(scan[QStringLiteral("DominantExtension")].toString(), QStringLiteral("mp3"));
   EXPECT_EQ(scan[QStringLiteral("FormatCounts")].toObject()[QStringLiteral("flac")].toInt(), 1);
@@ -142,7 +143,7 @@ TEST_F(CliTest, JsonCarriesTheSchemaKeys) {
   EXPECT_EQ(info[QStringLiteral("SelectedGroups")].toArray().size(), 2);
   EXPECT_TRUE(info[QStringLiteral("IncludeChecksums")].toBool());
   EXPECT_EQ(info.size(), 21);
-  EXPECT_EQ(root[QStringLiteral("summary")].toObject().size(), 20);
+  EXPECT_EQ(root[QStringLiteral("summary")].toObject().size(), 21);
   EXPECT_EQ(root[QStringLiteral("run")].toObject()[QStringLiteral("TrackCount")].toInt(), 2);
   const QJsonObject unreadable = root[QStringLiteral("tracks")]
                                      .toArray()
@@ -239,4 +240,63 @@ TEST(CommandLineTest, OptionsBecomeARequest) {
   EXPECT_EQ(request.Now, QDateTime(QDate(2024, 5, 17), QTime(21, 4, 5)));
   ASSERT_EQ(request.FieldValues.size(), 2);
   EXPECT_EQ(request.FieldValues[1].second, QStringLiteral("Rock=Roll"));
+}
+
+// Whatever the job leaves out is said, one warning each, on standard error and in the JSON;
+// --strict turns a warning into exit 4 before anything is saved.
+TEST_F(CliTest, LeftOutAndUnreadableFilesAreWarnedAboutAndStrictSavesNothing) {
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  album_.Write(QStringLiteral("2.mp3"), QByteArray());
+  album_.Write(QStringLiteral("bonus.wav"), QByteArray("RIFF"));
+  const CliRun strict = RunCli(program_.Path(), {QStringLiteral("--strict"), Album()});
+  EXPECT_EQ(strict.exitCode, 4);
+  EXPECT_TRUE(strict.err.contains("Warning: Left out: bonus.wav ("));
+  EXPECT_TRUE(strict.err.contains("Warning: Not read: 2.mp3 (the file is empty)"));
+  EXPECT_EQ(QDir(Album()).entryList({QStringLiteral("*.nfo")}), QStringList());
+
+  const CliRun json = RunCli(program_.Path(), {QStringLiteral("--json"), Album()});
+  ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+  const QJsonArray leftOut = root[QStringLiteral("scan")][QStringLiteral("LeftOut")].toArray();
+  ASSERT_EQ(leftOut.size(), 1);
+  EXPECT_EQ(leftOut[0][QStringLiteral("Name")].toString(), QStringLiteral("bonus.wav"));
+  EXPECT_EQ(leftOut[0][QStringLiteral("Reason")].toString(), QStringLiteral("format"));
+  EXPECT_EQ(root[QStringLiteral("warnings")].toArray().size(), 2);
+}
+
+// Every failure says why, and odd folder names work.
+TEST_F(CliTest, FailuresSayWhyAndAFolderMayStartWithADash) {
+  const CliRun missing = RunCli(program_.Path(), {album_.FilePath(QStringLiteral("gone"))});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.err.contains("Folder not found: " +
+                                   album_.FilePath(QStringLiteral("gone")).toUtf8()));
+  album_.Write(QStringLiteral("1.mp3"), TaggedTrack("Artist", "One"));
+  EXPECT_EQ(RunCli(program_.Path(),
+                   {QStringLiteral("--language"), QStringLiteral("nowhere.lng"), Album()})
+                .exitCode,
+            2);
+
+  program_.Write(QStringLiteral("-x/1.mp3"), TaggedTrack("Artist", "One"));
+  program_.Write(QStringLiteral("date.txt"), "2024-05-16\n");
+  const CliRun dashed =
+      RunCli(program_.Path(),
+             {QStringLiteral("--print"), QStringLiteral("--set-file"),
+              QStringLiteral("RipDate=date.txt"), QStringLiteral("--"), QStringLiteral("-x")});
+  EXPECT_EQ(dashed.exitCode, 0) << dashed.err.toStdString();
+  EXPECT_TRUE(dashed.out.contains("Ripped by............: "));
+  EXPECT_TRUE(dashed.out.contains("16"));  // the date from the file, its line break dropped
+}
+
+// With --utf8 the lists keep every name exactly as on disk, in UTF-8, so the tools of this
+// platform find the files.
+TEST_F(CliTest, Utf8ListsNameTheFilesAsTheyAre) {
+  const QString name = QStringLiteral("01 - Łódź 日本 🎵.mp3");
+  album_.Write(name, TaggedTrack("Zespół 日本", "One"));
+  const CliRun run = RunCli(program_.Path(), {QStringLiteral("--utf8"), Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QString base = QStringLiteral("00. Zespół 日本 - Album");
+  const QByteArray list = album_.Read(base + QStringLiteral(".sfv"));
+  EXPECT_TRUE(list.contains(name.toUtf8() + ' '));
+  EXPECT_FALSE(list.startsWith("\xEF\xBB\xBF"));
+  EXPECT_TRUE(album_.Read(base + QStringLiteral(".nfo")).contains("Zespół 日本"));
 }

@@ -90,13 +90,13 @@ TEST(JsonWriterTest, NumbersReadBackAsTheSameDouble) {
 }
 
 TEST(JsonWriterTest, ReleaseKeysFollowTheSchemaOrder) {
-  ReleaseModel model;
+  Release model;
   model.Scan.TrackList = {QStringLiteral("/a/1 \"x\".mp3")};
   model.Tracks.push_back(TrackRecord::NewRow(model.Scan.TrackList.at(0)));
   model.Tracks[0].Stream.Duration = 2.0114285714285713;
   model.Tracks[0].Stream.FileSize = int64_t{5} << 32;
   model.Tracks[0].Stream.BitRate = 128;
-  const QByteArray text = ReleaseToJson(model);
+  const QByteArray text = ReleaseToJson(model, {});
   const QJsonObject root = QJsonDocument::fromJson(text).object();
   const QJsonObject stream = root[QStringLiteral("tracks")]
                                  .toArray()
@@ -111,7 +111,8 @@ TEST(JsonWriterTest, ReleaseKeysFollowTheSchemaOrder) {
             QStringLiteral("/a/1 \"x\".mp3"));
 
   qsizetype previous = -1;
-  for (const char* key : {"\"scan\"", "\"tracks\"", "\"summary\"", "\"info\"", "\"run\""}) {
+  for (const char* key :
+       {"\"scan\"", "\"tracks\"", "\"summary\"", "\"info\"", "\"run\"", "\"warnings\""}) {
     const qsizetype at = text.indexOf(key);
     EXPECT_GT(at, previous) << key;
     previous = at;

@@ -11,9 +11,10 @@
 #include "support/TestSupport.h"
 
 // Which program folder velmora-cli takes: its working folder when that holds nfo.ini, else the
-// user's folder under XDG_DATA_HOME (or ~/.local/share), else the shipped one beside the
-// executable. Every folder here names its own ripper in its nfo.ini, and --json tells which
-// settings were read and which folder was the program folder.
+// folder of the executable (a build's program folder), else the user's folder under XDG_DATA_HOME
+// (or ~/.local/share), else the shipped one of an installation. Every folder here names its own
+// ripper in its nfo.ini, and --json tells which settings were read and which folder was the program
+// folder.
 
 namespace {
 
@@ -58,13 +59,15 @@ class ProgramFolderTest : public ::testing::Test {
             root[QStringLiteral("info")][QStringLiteral("RippedBy")].toString()};
   }
 
-  // An installation of its own: the built program in bin/ and a shipped folder in share/velmora.
-  void InstallCopy() {
+  // An installation of its own: the built program in bin/ and, unless told otherwise, a shipped
+  // folder in share/velmora.
+  void InstallCopy(bool withShippedSettings = true) {
     const QString bin = install_.FilePath(QStringLiteral("bin/velmora-cli"));
     QDir().mkpath(QFileInfo(bin).absolutePath());
     ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_CLI), bin));
     QFile::setPermissions(bin, QFile::permissions(QStringLiteral(VELMORA_CLI)));
-    install_.Write(QStringLiteral("share/velmora/nfo.ini"), SettingsNaming("Shipped"));
+    if (withShippedSettings)
+      install_.Write(QStringLiteral("share/velmora/nfo.ini"), SettingsNaming("Shipped"));
     executable_ = bin;
   }
 
@@ -101,6 +104,7 @@ TEST_F(ProgramFolderTest, UnsetOrRelativeDataHomeMeansLocalShare) {
   home_.Write(QStringLiteral(".local/share/velmora/nfo.ini"), SettingsNaming("LocalShare"));
   work_.Write(QStringLiteral("relative/velmora/nfo.ini"), SettingsNaming("Relative"));
   environment_.remove(QStringLiteral("XDG_DATA_HOME"));
+  InstallCopy();
   EXPECT_EQ(RunJson().rippedBy, QStringLiteral("LocalShare"));
   environment_.insert(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("relative"));
   EXPECT_EQ(RunJson().rippedBy, QStringLiteral("LocalShare"));
@@ -113,8 +117,25 @@ TEST_F(ProgramFolderTest, BeforeTheUserHasSettingsTheShippedOnesAreTaken) {
   EXPECT_EQ(run.programDir, Canonical(install_.FilePath(QStringLiteral("share/velmora"))));
 }
 
-TEST_F(ProgramFolderTest, WithoutAnySettingsTheWorkingFolderKeepsTheDefaults) {
-  EXPECT_EQ(RunJson().programDir, Canonical(work_.Path()));
+// A build's program folder works from anywhere: the folder beside the executable comes before the
+// user's.
+TEST_F(ProgramFolderTest, TheExecutablesOwnProgramFolderComesBeforeTheUsers) {
+  home_.Write(QStringLiteral("data/velmora/nfo.ini"), SettingsNaming("User"));
+  EXPECT_EQ(RunJson().programDir, Canonical(QFileInfo(QStringLiteral(VELMORA_CLI)).absolutePath()));
+}
+
+TEST_F(ProgramFolderTest, WithoutAnySettingsTheWorkingFolderKeepsTheDefaultsAndSaysSo) {
+  InstallCopy(false);
+  QProcess process;
+  process.setProcessEnvironment(environment_);
+  process.setWorkingDirectory(work_.Path());
+  process.start(executable_, {QStringLiteral("--json"), album_.Path()});
+  ASSERT_TRUE(process.waitForFinished(120000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QJsonObject root = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+  EXPECT_EQ(Canonical(root[QStringLiteral("run")][QStringLiteral("ProgramDir")].toString()),
+            Canonical(work_.Path()));
+  EXPECT_TRUE(process.readAllStandardError().contains("using the built-in defaults"));
 }
 
 TEST_F(ProgramFolderTest, TheFolderFallenBackToIsNeverWritten) {

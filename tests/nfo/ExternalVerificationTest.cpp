@@ -18,10 +18,11 @@ struct Verifier {
   const char* kind;
   const char* program;
   QStringList arguments;  // the list file's name is appended
+  bool utf8 = false;      // the UTF-8 form, with names no 8-bit code page holds
 };
 
 void PrintTo(const Verifier& verifier, std::ostream* out) {
-  *out << verifier.program;
+  *out << verifier.program << (verifier.utf8 ? " (UTF-8)" : "");
 }
 
 class ExternalVerificationTest : public ::testing::TestWithParam<Verifier> {
@@ -45,33 +46,40 @@ class ExternalVerificationTest : public ::testing::TestWithParam<Verifier> {
 
 TEST_P(ExternalVerificationTest, WrittenListVerifiesAndCatchesACorruptFile) {
   TempFolder folder;
-  ReleaseModel model;
-  model.Opts.ChecksumKind = QLatin1String(GetParam().kind);
+  ReleaseWithOptions model;
+  model.Opts.SetChecksumKindText(QLatin1String(GetParam().kind));
   model.Opts.SaveUnicode = false;
+  model.Opts.Utf8Text = GetParam().utf8;
   model.Run.StartTimeText = QStringLiteral("1/2/24 10:00:00 AM");
   model.Run.OutputBaseName = QStringLiteral("00. Abc - Def");
   const QList<QByteArray> contents = {QByteArray("123456789"), QByteArray(),
                                       QByteArray(3 * 1024 * 1024 + 17, '\x5A')};
+  const QString title = GetParam().utf8 ? QStringLiteral("Łódź 日本 🎵") : QStringLiteral("Track");
   int number = 0;
   for (const QByteArray& content : contents) {
-    const QString name = QStringLiteral("%1 - Track.mp3").arg(++number, 2, 10, QLatin1Char('0'));
+    const QString name =
+        QStringLiteral("%1 - %2.mp3").arg(++number, 2, 10, QLatin1Char('0')).arg(title);
     TrackRecord row = TrackRecord::NewRow(folder.Write(name, content));
-    row.ChecksumText = ChecksumOfFile(model.Opts.ChecksumKind, row.FilePath);
+    row.ChecksumText = ChecksumOfFile(model.Opts.Checksum, row.FilePath);
     model.Tracks.push_back(row);
   }
-  const QString list = WriteChecksumList(model);
+  const QString list = WriteChecksumList(model, model.Opts);
   ASSERT_FALSE(list.isEmpty());
 
   EXPECT_EQ(Verify(folder, list), 0) << output_.toStdString();
 
-  folder.Write(QStringLiteral("02 - Track.mp3"), QByteArray("changed"));
+  folder.Write(QStringLiteral("02 - ") + title + QStringLiteral(".mp3"), QByteArray("changed"));
   EXPECT_NE(Verify(folder, list), 0) << output_.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, ExternalVerificationTest,
     ::testing::Values(Verifier{"SFV", "cksfv", {QStringLiteral("-q"), QStringLiteral("-f")}},
-                      Verifier{"MD5", "md5sum", {QStringLiteral("-c")}}),
-    [](const ::testing::TestParamInfo<Verifier>& info) { return std::string(info.param.program); });
+                      Verifier{"MD5", "md5sum", {QStringLiteral("-c")}},
+                      Verifier{"SFV", "cksfv", {QStringLiteral("-q"), QStringLiteral("-f")}, true},
+                      Verifier{"MD5", "md5sum", {QStringLiteral("-c")}, true}),
+    [](const ::testing::TestParamInfo<Verifier>& info) {
+      return std::string(info.param.program) + (info.param.utf8 ? "Utf8" : "EightBit");
+    });
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "NfoTestModels.h"
+#include "nfo/NfoComposer.h"
 #include "nfo/OutputSaving.h"
 #include "platform/UserLocale.h"
 #include "support/TestSupport.h"
@@ -28,7 +29,7 @@ struct GoldenOutput {
 struct GoldenCase {
   const char* name;
   QLocale locale;
-  std::function<ReleaseModel(const QString&)> build;
+  std::function<ReleaseWithOptions(const QString&)> build;
   std::vector<GoldenOutput> outputs;
 };
 
@@ -42,12 +43,12 @@ TEST_P(GoldenFilesTest, SavedFilesMatchTheReviewedLayout) {
   const GoldenCase& golden = GetParam();
   PinnedLocale locale(golden.locale);
   TempFolder folder;
-  ReleaseModel model = golden.build(folder.Path());
+  ReleaseWithOptions model = golden.build(folder.Path());
 
-  const SaveResult result = SaveCommand(model);
+  ComposeNfo(model, model.Opts);
+  const QStringList written = SaveOutputs(model, model.Opts);
 
-  ASSERT_EQ(result.Outcome, SaveOutcome::Saved);
-  EXPECT_EQ(result.WrittenFiles.size(), static_cast<qsizetype>(golden.outputs.size()));
+  EXPECT_EQ(written.size(), static_cast<qsizetype>(golden.outputs.size()));
   EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files).size(),
             static_cast<qsizetype>(golden.outputs.size()));
   for (const GoldenOutput& output : golden.outputs) {

@@ -2,6 +2,7 @@
 
 #include "NfoTestModels.h"
 #include "nfo/NfoComposer.h"
+#include "platform/DisplayWidth.h"
 #include "platform/UserLocale.h"
 
 namespace {
@@ -15,8 +16,8 @@ QString Blanks(int count) {
   return QString(count, QLatin1Char(' '));
 }
 
-QStringList Compose(const ReleaseModel& model) {
-  return ComposeNfoLines(model, UserLocale::System(), CodePage::System());
+QStringList Compose(const ReleaseWithOptions& model) {
+  return ComposeNfoLines(model, model.Opts, UserLocale::System(), CodePage::System());
 }
 
 // The first line that starts with the label, or an empty text.
@@ -54,7 +55,7 @@ void PrintTo(const TitleCase& c, std::ostream* out) {
 class NfoTitleTest : public ::testing::TestWithParam<TitleCase> {};
 
 TEST_P(NfoTitleTest, CentresOnSixtyNineColumnsWithoutCutting) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Tracks[0].Artist = GetParam().artist;
   model.Tracks[0].Album = GetParam().album;
   model.Summary.VariousArtists = GetParam().various;
@@ -108,7 +109,7 @@ class NfoTrackLineTest : public ::testing::TestWithParam<TrackCase> {};
 
 TEST_P(NfoTrackLineTest, PadsToColumnSixtyNineAndNeverCuts) {
   const TrackCase& c = GetParam();
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   TrackRecord row = model.Tracks[0];
   row.Artist = c.artist;
   row.Title = c.title;
@@ -167,7 +168,7 @@ void PrintTo(const TagsCase& c, std::ostream* out) {
 class NfoTagsLineTest : public ::testing::TestWithParam<TagsCase> {};
 
 TEST_P(NfoTagsLineTest, ListsThePresentTagsInFixedOrder) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Summary.Id3v1Text = GetParam().id3v1;
   model.Summary.Id3v2Text = GetParam().id3v2;
   model.Summary.ApeTagText = GetParam().ape;
@@ -186,11 +187,11 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("ID3 v1.1, ID3 v2.3.0")},
         // The separators belong to the later tags, so a missing ID3v1 leaves a leading ", ".
         TagsCase{"Id3v2AndApe", kNone, QStringLiteral("2.4.0"), QStringLiteral("2,000"), kNone,
-                 QStringLiteral(", ID3 v2.4.0, APE v2,000")},
+                 QStringLiteral("ID3 v2.4.0, APE v2,000")},
         TagsCase{"VorbisAlone", kNone, kNone, kNone, QStringLiteral("VorbisComment"),
                  QStringLiteral("VorbisComment")},
-        TagsCase{"VorbisFollowsWithoutSeparator", QStringLiteral("1.0"), kNone, kNone,
-                 QStringLiteral("VorbisComment"), QStringLiteral("ID3 v1.0VorbisComment")}),
+        TagsCase{"VorbisJoinsTheOthers", QStringLiteral("1.0"), kNone, kNone,
+                 QStringLiteral("VorbisComment"), QStringLiteral("ID3 v1.0, VorbisComment")}),
     [](const ::testing::TestParamInfo<TagsCase>& info) { return std::string(info.param.name); });
 
 struct QualityCase {
@@ -207,7 +208,7 @@ void PrintTo(const QualityCase& c, std::ostream* out) {
 class NfoQualityLineTest : public ::testing::TestWithParam<QualityCase> {};
 
 TEST_P(NfoQualityLineTest, LosslessFormatsStateCompression) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   // The analysis marks the format; an edited codec text does not change what the average means.
   model.Summary.EncoderText = QStringLiteral("edited");
   model.Summary.Lossless = GetParam().lossless;
@@ -248,8 +249,8 @@ class NfoIncludedLineTest : public ::testing::TestWithParam<IncludedCase> {};
 
 TEST_P(NfoIncludedLineTest, NamesTheExtrasInFixedOrder) {
   const IncludedCase& c = GetParam();
-  ReleaseModel model = PlainRelease(kFolder);
-  model.Opts.ChecksumKind = c.kind;
+  ReleaseWithOptions model = PlainRelease(kFolder);
+  model.Opts.SetChecksumKindText(c.kind);
   ReleaseInfo& info = model.Info;
   info.IncludeChecksums = c.checksums;
   info.IncludePls = c.pls;
@@ -294,7 +295,7 @@ void PrintTo(const EndingCase& c, std::ostream* out) {
 class NfoEndingTest : public ::testing::TestWithParam<EndingCase> {};
 
 TEST_P(NfoEndingTest, NoteBlockAndFooterCloseTheText) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Info.IncludeNote = GetParam().includeNote;
   model.Info.NoteText = GetParam().note;
   model.Opts.Ads = GetParam().ads;
@@ -336,7 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
 // --- text as the 8-bit preview holds it ---
 
 TEST(NfoComposerTest, CharactersOutsideTheCodePageBecomeQuestionMarks) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Summary.Genre = QStringLiteral("\u65E5\u672C \u0141\u00FC");
   EXPECT_EQ(LineWithLabel(Compose(model), QStringLiteral("Genre")),
             QStringLiteral("Genre................: ?? ?\u00FC"));
@@ -346,7 +347,7 @@ TEST(NfoComposerTest, CharactersOutsideTheCodePageBecomeQuestionMarks) {
 }
 
 TEST(NfoComposerTest, ValuesWithLineBreaksBecomeSeparateLines) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Info.DiscInfo = QStringLiteral("first\r\nsecond");
   model.Info.SelectedGroups = {QStringLiteral("alt.a\rstray")};
   model.Tracks[0].Title = QStringLiteral("De\nf");
@@ -362,7 +363,7 @@ TEST(NfoComposerTest, ValuesWithLineBreaksBecomeSeparateLines) {
 }
 
 TEST(NfoComposerTest, LineTableGrowsPastOneThousandLines) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Tracks.assign(1000, model.Tracks[0]);
   for (int i = 0; i < 10; ++i)
     model.Info.SelectedGroups << QStringLiteral("alt.g%1").arg(i);
@@ -381,9 +382,9 @@ TEST(NfoComposerTest, LineTableGrowsPastOneThousandLines) {
 }
 
 TEST(NfoComposerTest, ComposeNfoFillsThePreviewAndSetsTheFlag) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.NfoText = QStringLiteral("edited by the user");
-  ComposeNfo(model);
+  ComposeNfo(model, model.Opts);
   EXPECT_TRUE(model.Run.NfoComposed);
   EXPECT_EQ(model.NfoText, Compose(model).join(QLatin1Char('\n')));
   // Without advert the last line is empty, so the text ends in a line break.
@@ -391,7 +392,7 @@ TEST(NfoComposerTest, ComposeNfoFillsThePreviewAndSetsTheFlag) {
 }
 
 TEST(NfoComposerTest, NoRowsStillComposes) {
-  ReleaseModel model = PlainRelease(kFolder);
+  ReleaseWithOptions model = PlainRelease(kFolder);
   model.Tracks.clear();
   const QStringList lines = Compose(model);
   EXPECT_EQ(lines.at(1), Blanks(33) + QStringLiteral(" - "));
@@ -399,3 +400,35 @@ TEST(NfoComposerTest, NoRowsStillComposes) {
 }
 
 }  // namespace
+
+namespace {
+
+int Columns(const QString& text) {
+  return DisplayColumns(text);
+}
+
+}  // namespace
+
+// In the UTF-8 form every character is kept and the layout is measured in the columns an NFO
+// viewer draws: wide characters and emoji take two. In the 8-bit form a character outside the
+// BMP becomes one "?" and counts as one.
+TEST(NfoColumnsTest, WideCharactersKeepTheTitleCentredAndTheTrackLinesFlush) {
+  ReleaseWithOptions model = PlainRelease(kFolder);
+  model.Tracks[0].Artist = QStringLiteral("日本");
+  model.Tracks[0].Album = QStringLiteral("🎵 Live");
+  model.Tracks[0].Title = QStringLiteral("東京 ドーム");
+  model.Opts.Utf8Text = true;
+  const QStringList utf8 = Compose(model);
+  const QString title = QStringLiteral("日本 - 🎵 Live");  // 14 columns
+  EXPECT_EQ(utf8[1], Blanks((69 - 14) / 2) + title);
+  const QString track = LineWithLabel(utf8, QStringLiteral("   1. "));
+  EXPECT_TRUE(track.startsWith(QStringLiteral("   1. 日本 - 東京 ドーム")));
+  EXPECT_EQ(Columns(track), 69);
+  EXPECT_TRUE(track.endsWith(QStringLiteral("[03:45]")));
+
+  model.Opts.Utf8Text = false;
+  const QStringList eightBit = Compose(model);
+  const QString held = QStringLiteral("?? - ? Live");  // what code page 1252 keeps
+  EXPECT_EQ(eightBit[1], Blanks((69 - held.size()) / 2) + held);
+  EXPECT_EQ(LineWithLabel(eightBit, QStringLiteral("   1. ")).size(), 69);
+}

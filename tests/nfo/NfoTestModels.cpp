@@ -22,8 +22,8 @@ TrackRecord Row(const QString& folder, const QString& fileName, const QString& a
   return row;
 }
 
-ReleaseModel SingleArtistRelease(const QString& folder) {
-  ReleaseModel model;
+ReleaseWithOptions SingleArtistRelease(const QString& folder) {
+  ReleaseWithOptions model;
   const QString artist = QStringLiteral("Aurora Vale");
   model.Tracks = {
       Row(folder, QStringLiteral("01 - Morning Tide.mp3"), artist, QStringLiteral("Morning Tide"),
@@ -83,14 +83,14 @@ ReleaseModel SingleArtistRelease(const QString& folder) {
   model.Run.StartTimeText = QStringLiteral("11/23/24 9:15:02 PM");
   model.Run.OutputBaseName = QStringLiteral("00. Aurora Vale - Harbour Lights");
   model.Run.AnalysisDone = true;
-  model.Opts.ChecksumKind = QStringLiteral("SFV");
+  model.Opts.SetChecksumKindText(QStringLiteral("SFV"));
   model.Opts.SaveUnicode = false;
   model.Opts.Ads = true;
   return model;
 }
 
-ReleaseModel VariousArtistsNmrRelease(const QString& folder) {
-  ReleaseModel model;
+ReleaseWithOptions VariousArtistsNmrRelease(const QString& folder) {
+  ReleaseWithOptions model;
   model.Tracks = {
       Row(folder, QStringLiteral("01 - \u0141\u0105ka.flac"), QStringLiteral("\u017Baneta Kruk"),
           QStringLiteral("\u0141\u0105ka"), QStringLiteral("05:01"), QStringLiteral("301"),
@@ -144,14 +144,14 @@ ReleaseModel VariousArtistsNmrRelease(const QString& folder) {
   model.Run.StartTimeText = QStringLiteral("5.01.2024 18:30:00");
   model.Run.OutputBaseName = QStringLiteral("00. VA - Sk\u0142adanka \u65E5\u672C");
   model.Run.AnalysisDone = true;
-  model.Opts.ChecksumKind = QStringLiteral("MD5");
+  model.Opts.SetChecksumKindText(QStringLiteral("MD5"));
   model.Opts.SaveUnicode = true;
   model.Opts.Ads = false;
   return model;
 }
 
-ReleaseModel PlainRelease(const QString& folder) {
-  ReleaseModel model;
+ReleaseWithOptions PlainRelease(const QString& folder) {
+  ReleaseWithOptions model;
   TrackRecord row =
       Row(folder, QStringLiteral("a.mp3"), QStringLiteral("Abc"), QStringLiteral("Def"),
           QStringLiteral("03:45"), QStringLiteral("225"), QStringLiteral("CBF43926"));
@@ -165,7 +165,7 @@ ReleaseModel PlainRelease(const QString& folder) {
   model.Info.IncludeNote = false;
   model.Run.StartTimeText = QStringLiteral("1/2/24 10:00:00 AM");
   model.Run.OutputBaseName = QStringLiteral("plain");
-  model.Opts.ChecksumKind = QStringLiteral("SFV");
+  model.Opts.SetChecksumKindText(QStringLiteral("SFV"));
   model.Opts.SaveUnicode = false;
   model.Opts.Ads = false;
   return model;

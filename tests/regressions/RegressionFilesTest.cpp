@@ -2,8 +2,7 @@
 
 #include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
-#include "analysis/ReaderSet.h"
-#include "analysis/ReleaseModel.h"
+#include "model/Release.h"
 #include "nfo/NfoComposer.h"
 #include "platform/CodePage.h"
 #include "platform/UserLocale.h"
@@ -82,18 +81,17 @@ TEST_P(RegressionFileTest, WholeAnalysisOfAOneTrackReleaseCompletes) {
   const QString source = RegressionFile(GetParam().file);
   const QString track = folder.FilePath(QStringLiteral("01 - Track.") + QFileInfo(source).suffix());
   ASSERT_TRUE(QFile::copy(source, track));
-  ReleaseModel model;
-  model.Opts.AutoCrc = true;
-  model.Opts.ChecksumKind = QStringLiteral("SFV");
+  Release model;
   ScanFolder(model.Scan, folder.Path());
   ASSERT_EQ(model.Scan.TrackList, QStringList{track});
-  ReaderSet readers;
   AnalysisOptions options;
+  options.Choices = {true, ChecksumKind::Sfv};
   options.Today = QDate(2024, 5, 17);
-  AnalyseTracks(model, readers, options);
+  AnalyseTracks(model, options);
   ASSERT_EQ(model.Tracks.size(), 1u);
   EXPECT_EQ(model.Tracks.front().ChecksumText.size(), 8);
-  EXPECT_FALSE(ComposeNfoLines(model, UserLocale::System(), CodePage::System()).isEmpty());
+  EXPECT_FALSE(
+      ComposeNfoLines(model, Options{}, UserLocale::System(), CodePage::System()).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RegressionFileTest,

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "analysis/ReleaseModel.h"
+#include "model/Release.h"
 #include "nfo/OutputSaving.h"
 #include "platform/FileError.h"
 #include "settings/SettingsStore.h"
 #include "support/TestSupport.h"
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <QDir>
+#include <QFile>
 #include <csignal>
 #include <functional>
 
@@ -37,8 +39,13 @@ class FileSizeLimit {
   void (*previousHandler_)(int) = SIG_DFL;
 };
 
-ReleaseModel ReleaseIn(const TempFolder& folder) {
-  ReleaseModel model;
+// A release together with the options its files are written with.
+struct ReleaseWithOptions : Release {
+  Options Opts;
+};
+
+ReleaseWithOptions ReleaseIn(const TempFolder& folder) {
+  ReleaseWithOptions model;
   model.Run.ProgramDir = folder.Path();
   model.Run.OutputBaseName = QStringLiteral("release");
   const QString track = folder.FilePath(QStringLiteral("01.mp3"));
@@ -54,7 +61,7 @@ ReleaseModel ReleaseIn(const TempFolder& folder) {
 struct SaveCase {
   const char* name;
   const char* fileName;
-  std::function<void(ReleaseModel&)> save;
+  std::function<void(ReleaseWithOptions&)> save;
 };
 
 void PrintTo(const SaveCase& c, std::ostream* out) {
@@ -69,7 +76,7 @@ TEST_P(SaveFailureTest, FailedWriteKeepsThePreviousFileAndReportsIt) {
   TempFolder folder;
   const QByteArray previous = "previous contents";
   const QString path = folder.Write(QString::fromLatin1(GetParam().fileName), previous);
-  ReleaseModel model = ReleaseIn(folder);
+  ReleaseWithOptions model = ReleaseIn(folder);
   try {
     const FileSizeLimit limit(8);
     GetParam().save(model);
@@ -87,7 +94,7 @@ TEST_P(SaveFailureTest, UnhinderedWriteReplacesThePreviousFile) {
   TempFolder folder;
   const QByteArray previous = "previous contents";
   folder.Write(QString::fromLatin1(GetParam().fileName), previous);
-  ReleaseModel model = ReleaseIn(folder);
+  ReleaseWithOptions model = ReleaseIn(folder);
   GetParam().save(model);
   const QByteArray written = folder.Read(QString::fromLatin1(GetParam().fileName));
   EXPECT_NE(written, previous);
@@ -96,9 +103,58 @@ TEST_P(SaveFailureTest, UnhinderedWriteReplacesThePreviousFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Outputs, SaveFailureTest,
-    ::testing::Values(SaveCase{"Nfo", "release.nfo", [](ReleaseModel& m) { SaveOutputs(m); }},
-                      SaveCase{"Settings", "nfo.ini", [](ReleaseModel& m) { SaveSettingsFile(m); }},
-                      SaveCase{"Note", "note.txt", [](ReleaseModel& m) { SaveNote(m); }}),
+    ::testing::Values(
+        SaveCase{"Nfo", "release.nfo", [](ReleaseWithOptions& m) { SaveOutputs(m, m.Opts); }},
+        SaveCase{"Settings", "nfo.ini",
+                 [](ReleaseWithOptions& m) {
+                   SaveSettingsFile(m.Run.ProgramDir, {m.Summary, m.Info, m.Opts});
+                 }},
+        SaveCase{"Note", "note.txt",
+                 [](ReleaseWithOptions& m) { SaveNote(m.Run.ProgramDir, m.Info.NoteText); }}),
     [](const ::testing::TestParamInfo<SaveCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// A small file system of its own, where the test can run out of space; unmounted at the end.
+class FullDisk {
+ public:
+  FullDisk() {
+    const QByteArray target = QFile::encodeName(folder_.Path());
+    mounted_ = ::mount("tmpfs", target.constData(), "tmpfs", 0, "size=64k") == 0;
+  }
+  ~FullDisk() {
+    if (mounted_)
+      ::umount(QFile::encodeName(folder_.Path()).constData());
+  }
+  bool Mounted() const { return mounted_; }
+  const TempFolder& Folder() const { return folder_; }
+
+ private:
+  TempFolder folder_;
+  bool mounted_ = false;
+};
+
+}  // namespace
+
+// A full disk is named as the reason, after the file layer's own message, and the file that was
+// there stays as it was.
+TEST(SaveFailureReasonTest, FullDiskIsSaidAndThePreviousFileStays) {
+  FullDisk disk;
+  if (!disk.Mounted())
+    GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+  const TempFolder& folder = disk.Folder();
+  const QString nfo = folder.Write(QStringLiteral("release.nfo"), "previous NFO");
+  ReleaseWithOptions model = ReleaseIn(folder);
+  folder.Write(QStringLiteral("filler"), QByteArray(60 * 1024, 'f'));
+  model.NfoText = QString(16 * 1024, QLatin1Char('n'));
+  try {
+    SaveOutputs(model, model.Opts);
+    FAIL() << "the save reported success";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Text(), QStringLiteral("Cannot create file ") + nfo + QStringLiteral(": ") +
+                                SystemErrorText(ENOSPC));
+  }
+  EXPECT_EQ(folder.Read(QStringLiteral("release.nfo")), QByteArray("previous NFO"));
+}

@@ -2,11 +2,18 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
+#include "platform/FileAccessHook.h"
 #include "platform/FileError.h"
 #include "platform/UserLocale.h"
 #include "session/ReleaseSession.h"
@@ -19,21 +26,8 @@ namespace {
 class ReleaseSessionTest : public ::testing::Test {
  protected:
   void TearDown() override {
+    SetFileAccessHook({});
     UserLocale::SetSystem(QLocale(QLocale::English, QLocale::UnitedStates));
-  }
-
-  // Drives a run the way the window's event loop does: it sleeps until a worker's notification
-  // says a checksum is ready, then takes what is ready without waiting.
-  static void DriveLikeAnEventLoop(AnalysisRun& run, std::atomic<int>& notified) {
-    int seen = 0;
-    while (run.Running()) {
-      if (run.CurrentPhase() == AnalysisRun::Phase::Hashing) {
-        while (notified == seen)
-          std::this_thread::sleep_for(1ms);
-        seen = notified;
-      }
-      run.Advance(5ms);
-    }
   }
 
   // A folder of small tracks with one huge sparse file in the middle: hashing all of it would
@@ -47,13 +41,48 @@ class ReleaseSessionTest : public ::testing::Test {
     album.Write(QStringLiteral("4.mpc"), QByteArray("def"));
   }
 
-  static void OpenWithChecksums(ReleaseSession& session, const TempFolder& program) {
+  static void OpenWithChecksums(ReleaseSession& session, const TempFolder& program,
+                                const QString& kind = QStringLiteral("SFV")) {
     session.Open(program.Path());
-    session.LoadSettings([](ReleaseModel& model) {
-      model.Opts.AutoCrc = true;
-      model.Opts.ChecksumKind = QStringLiteral("SFV");
+    session.LoadSettings([kind](Options& options, ReleaseInfo&) {
+      options.AutoCrc = true;
+      options.SetChecksumKindText(kind);
     });
   }
+};
+
+// Blocks every read of one file until released: a network share that stopped answering.
+class StalledFile {
+ public:
+  explicit StalledFile(const QString& path) {
+    SetFileAccessHook([this, path](const QString& accessed) {
+      if (accessed != path)
+        return;
+      std::unique_lock lock(mutex_);
+      reached_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return released_; });
+    });
+  }
+  ~StalledFile() {
+    Release();
+    SetFileAccessHook({});
+  }
+  bool WaitUntilReached() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 10s, [this] { return reached_; });
+  }
+  void Release() {
+    const std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool reached_ = false;
+  bool released_ = false;
 };
 
 }  // namespace
@@ -73,65 +102,86 @@ TEST_F(ReleaseSessionTest, OpenReadsStartupValuesListsNoteThenSettingsAndLanguag
   EXPECT_EQ(startup.Width, 800);
   EXPECT_EQ(startup.Height, 600);
   EXPECT_FALSE(startup.CheckUpdate);
-  const ReleaseModel& model = session.Model();
+  const Release& model = session.State();
   EXPECT_EQ(model.Run.DefaultPath, QStringLiteral("/music/"));
-  EXPECT_EQ(model.Lists.Groups,
+  EXPECT_EQ(session.Lists().Groups,
             (QStringList{QStringLiteral("a.b"), QStringLiteral("c.d"), QStringLiteral("e.f")}));
   EXPECT_EQ(model.Info.NoteText, QStringLiteral("first line\nsecond line"));
   EXPECT_EQ(model.Info.RippedBy, QStringLiteral("Korvix"));  // the form's own, until the settings
   EXPECT_FALSE(model.Run.StartTimeText.isEmpty());
 
+  QSignalSpy status(&session, &ReleaseSession::StatusChanged);
   session.LoadSettings();
   EXPECT_EQ(model.Info.RippedBy, QStringLiteral("Ja"));
   EXPECT_TRUE(model.Info.PostedBy.isEmpty());  // a missing text key empties the field
   EXPECT_FALSE(model.Info.IncludeChecksums);   // follows autocrc
   EXPECT_EQ(model.Info.NoteText, QStringLiteral("Your note\nsecond line"));
-  EXPECT_EQ(model.StatusText, QStringLiteral("Not saved"));
-  EXPECT_EQ(session.Language().Text("TEXTS", "9001"), QStringLiteral("Not saved"));
+  EXPECT_EQ(session.StatusText(), QStringLiteral("Not saved"));
+  ASSERT_EQ(status.size(), 1);
+  EXPECT_EQ(status[0][0].toString(), QStringLiteral("Not saved"));
+  EXPECT_EQ(session.LanguageText("TEXTS", "9001"), QStringLiteral("Not saved"));
 
   // A program folder without any file: every default, nothing fails.
   TempFolder empty;
   ReleaseSession bare;
   EXPECT_EQ(bare.Open(empty.Path()).Width, kDefaultWindowWidth);
   bare.LoadSettings();
-  EXPECT_TRUE(bare.Model().Info.IncludeChecksums);
-  EXPECT_TRUE(bare.Model().StatusText.isEmpty());  // the language folder itself: empty texts
-  EXPECT_EQ(bare.Model().Info.NoteText, QString());
+  EXPECT_TRUE(bare.State().Info.IncludeChecksums);
+  EXPECT_TRUE(bare.StatusText().isEmpty());  // the language folder itself: empty texts
+  EXPECT_EQ(bare.State().Info.NoteText, QString());
 }
 
-// The window's road through the session, with the checksum pass taken from an event loop, ends
-// in the very bytes that velmora-cli writes for the same inputs (the golden files).
-TEST_F(ReleaseSessionTest, EventDrivenRunSavesExactlyWhatTheCommandLineSaves) {
+// The window's road through the session: the passes run on workers, every result reaches the
+// session's thread through the event loop as a signal, in track order, and the files saved at
+// the end are the very bytes that velmora-cli writes for the same inputs (the golden files).
+TEST_F(ReleaseSessionTest, SignalledRunSavesExactlyWhatTheCommandLineSaves) {
   UserLocale::SetSystem(QLocale(QLocale::Polish, QLocale::Poland));
   GoldenAlbum release;
   ReleaseSession session;
   session.Open(release.program.Path(), GoldenAlbum::Now());
   session.LoadSettings(
-      [](ReleaseModel& model) {
-        model.Opts.AutoCrc = true;
-        model.Opts.ChecksumKind = QStringLiteral("SFV");
-        model.Opts.SaveUnicode = false;
-        model.Opts.Ads = true;
+      [](Options& options, ReleaseInfo&) {
+        options.AutoCrc = true;
+        options.SetChecksumKindText(QStringLiteral("SFV"));
+        options.SaveUnicode = false;
+        options.Ads = true;
       },
       false);
-  EXPECT_FALSE(session.Scan(release.album.Path()).has_value());
+  QSignalSpy scanned(&session, &ReleaseSession::Scanned);
+  EXPECT_FALSE(session.Scan(release.album.Path()).Mixed.has_value());
+  EXPECT_EQ(scanned.size(), 1);
 
-  std::atomic<int> notified = 0;
-  const std::unique_ptr<AnalysisRun> run =
-      session.StartAnalysis(GoldenAlbum::Now().date(), [&notified] { ++notified; });
-  DriveLikeAnEventLoop(*run, notified);
-  ASSERT_EQ(run->CurrentPhase(), AnalysisRun::Phase::Finished);
-  ReleaseModel& model = session.Model();
-  EXPECT_TRUE(model.Run.AnalysisDone);
-  EXPECT_TRUE(model.Progress.FileLabel.isEmpty());
-  EXPECT_EQ(model.Progress.Percent, 100);
+  QSignalSpy tracksRead(&session, &ReleaseSession::TrackRead);
+  QSignalSpy checksums(&session, &ReleaseSession::ChecksumTaken);
+  QSignalSpy finished(&session, &ReleaseSession::AnalysisFinished);
+  ASSERT_TRUE(session.Analyse(GoldenAlbum::Now().date()));
+  EXPECT_TRUE(session.Busy());
+  EXPECT_FALSE(session.Analyse());  // one run at a time
+  EXPECT_EQ(session.WaitForAnalysis(), AnalysisOutcome::Finished);
+  EXPECT_FALSE(session.Busy());
+  ASSERT_EQ(finished.size(), 1);
+  QList<int> rows, hashed;
+  for (const QList<QVariant>& signal : tracksRead)
+    rows << signal[0].toInt();
+  for (const QList<QVariant>& signal : checksums)
+    hashed << signal[0].toInt();
+  EXPECT_EQ(rows, (QList<int>{0, 1, 2}));
+  EXPECT_EQ(hashed, (QList<int>{0, 1, 2}));
+  EXPECT_TRUE(session.State().Run.AnalysisDone);
+  EXPECT_TRUE(session.CurrentProgress().FileLabel.isEmpty());
+  EXPECT_EQ(session.CurrentProgress().Percent, 100);
 
-  model.Info.RipDate = GoldenAlbum::RipDate();
-  model.Info.IncludePls = model.Info.IncludeM3u = true;
-  model.Info.SelectedGroups = {QStringLiteral("alt.binaries.pl.mp3"),
-                               QStringLiteral("alt.binaries.sounds.mp3"),
-                               QStringLiteral("pl.test")};
-  model.Info.CoverFront = model.Info.CoverCd = model.Info.IncludeCue = true;
+  session.SetInfo(&ReleaseInfo::RipDate, GoldenAlbum::RipDate());
+  session.SetInfo(&ReleaseInfo::IncludePls, true);
+  session.SetInfo(&ReleaseInfo::IncludeM3u, true);
+  session.SetInfo(
+      &ReleaseInfo::SelectedGroups,
+      QStringList{QStringLiteral("alt.binaries.pl.mp3"), QStringLiteral("alt.binaries.sounds.mp3"),
+                  QStringLiteral("pl.test")});
+  for (bool ReleaseInfo::*field :
+       {&ReleaseInfo::CoverFront, &ReleaseInfo::CoverCd, &ReleaseInfo::IncludeCue}) {
+    session.SetInfo(field, true);
+  }
   const SaveResult saved = session.SaveCommand();
   ASSERT_EQ(saved.Outcome, SaveOutcome::Saved);
   EXPECT_EQ(saved.WrittenFiles.size(), 4);
@@ -147,42 +197,35 @@ TEST_F(ReleaseSessionTest, EventDrivenRunSavesExactlyWhatTheCommandLineSaves) {
 TEST_F(ReleaseSessionTest, StoppedPassKeepsTheTakenRowsAndEndsPromptlyMidFile) {
   TempFolder program, album;
   AlbumWithAHugeTrack(album);
-  ReleaseSession session;
-  OpenWithChecksums(session, program);
-  session.Scan(album.Path());
-  std::unique_ptr<AnalysisRun> run = session.StartAnalysis();
-  while (run->CurrentPhase() == AnalysisRun::Phase::ReadingTracks)
-    run->Advance(5ms);
-  int taken = 0;
-  while (taken < 2)
-    taken += static_cast<int>(run->Advance(0ms, true).size());
-  EXPECT_EQ(taken, 2);  // the third file cannot be finished in any time a test runs
-
-  run->Stop();
-  EXPECT_TRUE(run->Advance(0ms, true).empty());
-  EXPECT_EQ(run->CurrentPhase(), AnalysisRun::Phase::Stopped);
-  const ReleaseModel& model = session.Model();
+  auto session = std::make_unique<ReleaseSession>();
+  OpenWithChecksums(*session, program);
+  session->Scan(album.Path());
+  QSignalSpy checksums(session.get(), &ReleaseSession::ChecksumTaken);
+  ASSERT_TRUE(session->Analyse());
+  // The third file cannot be finished in any time a test runs.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return checksums.size() == 2; }, 10000));
+  session->Stop();
+  EXPECT_EQ(session->WaitForAnalysis(), AnalysisOutcome::Stopped);
+  const Release& model = session->State();
   EXPECT_FALSE(model.Run.AnalysisDone);
   EXPECT_EQ(model.Tracks[0].ChecksumText, QStringLiteral("CBF43926"));
   EXPECT_EQ(model.Tracks[1].ChecksumText, QStringLiteral("352441C2"));
   EXPECT_EQ(model.Tracks[2].ChecksumText, QStringLiteral(" "));
   EXPECT_EQ(model.Tracks[3].ChecksumText, QStringLiteral(" "));
-  EXPECT_TRUE(model.Progress.FileLabel.isEmpty());
+  EXPECT_TRUE(session->CurrentProgress().FileLabel.isEmpty());
 
-  // A second run, dropped while a worker is inside the huge file: the workers give up within a
-  // block. Reading the whole file would take minutes.
-  run = session.StartAnalysis();
-  while (run->CurrentPhase() == AnalysisRun::Phase::ReadingTracks)
-    run->Advance(5ms);
+  // A second run, dropped with the session while a worker is inside the huge file: the workers
+  // give up within a block. Reading the whole file would take minutes.
+  ASSERT_TRUE(session->Analyse());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return checksums.size() == 4; }, 10000));
   std::this_thread::sleep_for(50ms);
   QElapsedTimer destroying;
   destroying.start();
-  run.reset();
+  session.reset();
   EXPECT_LT(destroying.elapsed(), 5000);
-  EXPECT_FALSE(session.Model().Run.AnalysisDone);
 }
 
-TEST_F(ReleaseSessionTest, FileMissingMidPassFailsTheRunAfterTheRowsBeforeIt) {
+TEST_F(ReleaseSessionTest, FileMissingMidPassFailsTheRunWithItsReason) {
   TempFolder program, album;
   album.Write(QStringLiteral("1.mpc"), QByteArray("123456789"));
   album.Write(QStringLiteral("2.mpc"), QByteArray("abc"));
@@ -193,21 +236,75 @@ TEST_F(ReleaseSessionTest, FileMissingMidPassFailsTheRunAfterTheRowsBeforeIt) {
   // Gone after the scan: the readers pass over it silently, the checksum pass cannot.
   const QString missing = album.FilePath(QStringLiteral("2.mpc"));
   ASSERT_TRUE(QFile::remove(missing));
-  const std::unique_ptr<AnalysisRun> run = session.StartAnalysis();
-  QString message;
-  try {
-    while (run->Running())
-      run->Advance(5ms, true);
-  } catch (const FileError& error) {
-    message = error.Message();
-  }
-  EXPECT_EQ(run->CurrentPhase(), AnalysisRun::Phase::Failed);
-  EXPECT_EQ(message, QStringLiteral("Cannot open file ") + missing);
-  const ReleaseModel& model = session.Model();
+  QSignalSpy failed(&session, &ReleaseSession::Failed);
+  session.Analyse();
+  EXPECT_EQ(session.WaitForAnalysis(), AnalysisOutcome::Failed);
+  ASSERT_EQ(failed.size(), 1);
+  EXPECT_EQ(failed[0][0].toString(), QStringLiteral("Cannot open file ") + missing +
+                                         QStringLiteral(": ") + SystemErrorText(ENOENT));
+  const Release& model = session.State();
   EXPECT_EQ(model.Tracks[0].ChecksumText, QStringLiteral("CBF43926"));
   EXPECT_EQ(model.Tracks[2].ChecksumText, QStringLiteral(" "));
-  EXPECT_EQ(model.Progress.FileLabel, QStringLiteral("1.mpc"));
+  EXPECT_EQ(session.CurrentProgress().FileLabel, QStringLiteral("1.mpc"));
   EXPECT_FALSE(model.Run.AnalysisDone);
+}
+
+// A share that stops answering in the middle of a file holds up a worker, never the session's
+// thread: the event loop goes on, the rows before the file arrive, and stopping ends the run as
+// soon as the file lets go.
+TEST_F(ReleaseSessionTest, StalledFileKeepsTheEventLoopAnsweringAndStopEndsTheRun) {
+  TempFolder program, album;
+  for (const char* name : {"1.mpc", "2.mpc", "3.mpc"})
+    album.Write(QString::fromLatin1(name), QByteArray("MP+") + QByteArray(40, '\x07'));
+  ReleaseSession session;
+  session.Open(program.Path());
+  session.LoadSettings();
+  session.Scan(album.Path());
+  StalledFile stalled(album.FilePath(QStringLiteral("2.mpc")));
+  QSignalSpy tracksRead(&session, &ReleaseSession::TrackRead);
+  ASSERT_TRUE(session.Analyse());
+  ASSERT_TRUE(stalled.WaitUntilReached());
+
+  int ticks = 0;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&ticks] { ++ticks; });
+  probe.start(1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tracksRead.size() == 1; }, 5000));
+  QEventLoop loop;
+  QTimer::singleShot(200, &loop, &QEventLoop::quit);
+  ticks = 0;
+  loop.exec();
+  EXPECT_GT(ticks, 50);  // the loop kept answering while the file was held
+  EXPECT_TRUE(session.Busy());
+
+  session.Stop();
+  stalled.Release();
+  EXPECT_EQ(session.WaitForAnalysis(), AnalysisOutcome::Stopped);
+  EXPECT_FALSE(session.State().Run.AnalysisDone);
+}
+
+TEST_F(ReleaseSessionTest, SavingBeforeAnyAnalysisHasNothingAndAfterOneComposesAnew) {
+  TempFolder program, album;
+  album.Write(QStringLiteral("1.mpc"), QByteArray("MP+") + QByteArray(40, '\x07'));
+  program.Write(QStringLiteral("lang/x.lng"), "[TEXTS]\r\n9005=nothing\r\n9006=caption\r\n");
+  ReleaseSession session;
+  session.Open(program.Path());
+  session.LoadSettings();
+  session.ApplyLanguage(QStringLiteral("x.lng"));
+  const SaveResult nothing = session.SaveCommand();
+  EXPECT_EQ(nothing.Outcome, SaveOutcome::NothingToSave);
+  EXPECT_EQ(nothing.MessageText, QStringLiteral("nothing"));
+  EXPECT_EQ(nothing.MessageCaption, QStringLiteral("caption"));
+
+  session.Scan(album.Path());
+  session.Analyse();
+  session.WaitForAnalysis();
+  session.SetNfoText(QStringLiteral("stale preview"));
+  ASSERT_EQ(session.SaveCommand().Outcome, SaveOutcome::Saved);
+  EXPECT_FALSE(session.State().Run.NfoComposed);
+  const QStringList saved = QDir(album.Path()).entryList({QStringLiteral("*.nfo")});
+  ASSERT_EQ(saved.size(), 1);
+  EXPECT_TRUE(album.Read(saved[0]).startsWith(QByteArray(69, '-') + "\r\n"));
 }
 
 TEST_F(ReleaseSessionTest, EightBitNamesKeepAFolderOutsideTheCodePage) {
@@ -219,14 +316,15 @@ TEST_F(ReleaseSessionTest, EightBitNamesKeepAFolderOutsideTheCodePage) {
   track.close();
   ReleaseSession session;
   session.Open(program.Path());
-  session.LoadSettings([](ReleaseModel& model) {
-    model.Opts.AutoCrc = false;
-    model.Opts.SaveUnicode = false;
-    model.Info.FileNameTemplate = QStringLiteral("Łódź 日");
+  session.LoadSettings([](Options& options, ReleaseInfo& info) {
+    options.AutoCrc = false;
+    options.SaveUnicode = false;
+    info.FileNameTemplate = QStringLiteral("Łódź 日");
   });
   session.Scan(folder);
   session.Analyse();
-  session.Model().Info.IncludePls = true;
+  session.WaitForAnalysis();
+  session.SetInfo(&ReleaseInfo::IncludePls, true);
   const SaveResult saved = session.SaveCommand();
   ASSERT_EQ(saved.Outcome, SaveOutcome::Saved);
   // Code page 1252: the base name loses what it cannot hold, the folder keeps its real name.
@@ -239,8 +337,8 @@ TEST_F(ReleaseSessionTest, CloseWritesSettingsAndNoteEvenWhenOneFails) {
   ReleaseSession session;
   session.Open(program.Path());
   session.LoadSettings();
-  session.Model().Info.RippedBy = QStringLiteral("Jörg");
-  session.Model().Info.NoteText = QStringLiteral("note");
+  session.SetInfo(&ReleaseInfo::RippedBy, QStringLiteral("Jörg"));
+  session.SetInfo(&ReleaseInfo::NoteText, QStringLiteral("note"));
   ASSERT_TRUE(QDir(program.Path()).mkdir(QStringLiteral("nfo.ini")));  // blocks the settings
   EXPECT_THROW(session.Close(), FileError);
   EXPECT_TRUE(program.Read(QStringLiteral("note.txt")).startsWith("\xFF\xFE"));
@@ -250,6 +348,6 @@ TEST_F(ReleaseSessionTest, CloseWritesSettingsAndNoteEvenWhenOneFails) {
   ReleaseSession again;
   again.Open(program.Path());
   again.LoadSettings({}, false);  // a language would replace the note's first line
-  EXPECT_EQ(again.Model().Info.RippedBy, QStringLiteral("Jörg"));
-  EXPECT_EQ(again.Model().Info.NoteText, QStringLiteral("note"));
+  EXPECT_EQ(again.State().Info.RippedBy, QStringLiteral("Jörg"));
+  EXPECT_EQ(again.State().Info.NoteText, QStringLiteral("note"));
 }

@@ -6,8 +6,15 @@
 
 namespace {
 
-ReleaseModel ModelIn(const TempFolder& folder) {
-  ReleaseModel model;
+// A release with the options and lists that the settings and list files fill.
+struct SettingsModel : Release {
+  Options Opts;
+  ChoiceLists Lists;
+  SettingsTarget Target() { return {Summary, Info, Opts}; }
+};
+
+SettingsModel ModelIn(const TempFolder& folder) {
+  SettingsModel model;
   model.Run.ProgramDir = folder.Path();
   return model;
 }
@@ -26,14 +33,15 @@ QList<QByteArray> KeysInFileOrder(const QByteArray& ini) {
 
 TEST(SettingsStoreTest, FirstStartWithoutFileGivesDefaultsAndEmptiesTexts) {
   TempFolder folder;
-  ReleaseModel model = ModelIn(folder);
+  SettingsModel model = ModelIn(folder);
   model.Opts.AutoCrc = false;
-  LoadSettingsFile(model);
+  LoadSettingsFile(model.Run.ProgramDir, model.Target());
   EXPECT_TRUE(model.Opts.AutoCrc);
   EXPECT_TRUE(model.Opts.AddBitrate);
   EXPECT_TRUE(model.Opts.SaveUnicode);
   EXPECT_TRUE(model.Opts.CheckUpdate);
   EXPECT_TRUE(model.Opts.Ads);
+  EXPECT_FALSE(model.Opts.Utf8Text);  // a settings file of before keeps the old forms
   EXPECT_TRUE(model.Info.IncludeNote);
   EXPECT_EQ(model.Opts.Width, 695);
   EXPECT_EQ(model.Opts.Height, 540);
@@ -44,32 +52,34 @@ TEST(SettingsStoreTest, FirstStartWithoutFileGivesDefaultsAndEmptiesTexts) {
   EXPECT_TRUE(model.Info.Group.isEmpty());
 }
 
-TEST(SettingsStoreTest, SavingWritesAllTwentyKeysInOrderAndKeepsOtherSections) {
+TEST(SettingsStoreTest, SavingWritesEveryKeyInOrderAndKeepsOtherSections) {
   TempFolder folder;
   folder.Write(QStringLiteral("nfo.ini"), "[Mine]\r\nx=1\r\n");
-  ReleaseModel model = ModelIn(folder);
+  SettingsModel model = ModelIn(folder);
   model.Summary.Drive = QStringLiteral("Plextor PX-716");
   model.Info.RippedBy = QStringLiteral("Zoë");
   model.Opts.Width = 800;
   model.Opts.Ads = false;
-  SaveSettingsFile(model);
+  model.Opts.Utf8Text = true;
+  SaveSettingsFile(model.Run.ProgramDir, model.Target());
   const QByteArray bytes = folder.Read(QStringLiteral("nfo.ini"));
   const QList<QByteArray> expected = {
       "x",      "autocrc",          "addbitrate", "defaultpath", "language",    "source",
       "ripper", "cd/dvd",           "rippedby",   "postedby",    "server",      "group",
       "notes",  "saveunicode",      "crc",        "VA",          "checkupdate", "width",
-      "height", "filenametemplate", "ads"};
+      "height", "filenametemplate", "ads", "utf8text"};
   EXPECT_EQ(KeysInFileOrder(bytes), expected) << bytes.toStdString();
   EXPECT_TRUE(bytes.contains("[Velmora]\r\nautocrc=1\r\n")) << bytes.toStdString();
   EXPECT_TRUE(bytes.contains("\r\nads=0\r\n"));
   EXPECT_TRUE(bytes.contains("\r\ncd/dvd=Plextor PX-716\r\n"));
 
-  ReleaseModel again = ModelIn(folder);
-  LoadSettingsFile(again);
+  SettingsModel again = ModelIn(folder);
+  LoadSettingsFile(again.Run.ProgramDir, again.Target());
   EXPECT_EQ(again.Summary.Drive, QStringLiteral("Plextor PX-716"));
   EXPECT_EQ(again.Info.RippedBy, QStringLiteral("Zoë"));
   EXPECT_EQ(again.Opts.Width, 800);
   EXPECT_FALSE(again.Opts.Ads);
+  EXPECT_TRUE(again.Opts.Utf8Text);
   EXPECT_EQ(again.Info.FileNameTemplate, model.Info.FileNameTemplate);
 }
 
@@ -85,8 +95,8 @@ TEST(SettingsStoreTest, BooleansAreWholeNumbersAndAnythingElseGivesTheDefault) {
   TempFolder folder;
   folder.Write(QStringLiteral("nfo.ini"),
                "[Velmora]\r\nautocrc=abc\r\nnotes=0\r\nwidth=800\r\nheight=600\r\n");
-  ReleaseModel model = ModelIn(folder);
-  LoadSettingsFile(model);
+  SettingsModel model = ModelIn(folder);
+  LoadSettingsFile(model.Run.ProgramDir, model.Target());
   EXPECT_TRUE(model.Opts.AutoCrc);
   EXPECT_FALSE(model.Info.IncludeNote);
   IniFile ini;
@@ -107,9 +117,9 @@ TEST(SettingsStoreTest, ListFilesAreReadInAnyOfTheirEncodingsAndMissingOnesAreSk
   folder.Write(QStringLiteral("cd_dvd.ini"),
                "\xA3"
                "ada\r\n");
-  ReleaseModel model = ModelIn(folder);
+  SettingsModel model = ModelIn(folder);
   model.Lists.NewsServers = {QStringLiteral("built-in")};
-  LoadListFiles(model, CodePage(1250));
+  LoadListFiles(model.Run.ProgramDir, model.Lists, CodePage(1250));
   EXPECT_EQ(model.Lists.Groups,
             (QStringList{QStringLiteral("alt.binaries.a"), QStringLiteral("alt.binaries.b"),
                          QStringLiteral("alt.binaries.c")}));
@@ -121,18 +131,18 @@ TEST(SettingsStoreTest, ListFilesAreReadInAnyOfTheirEncodingsAndMissingOnesAreSk
 
 TEST(SettingsStoreTest, NoteIsSavedAsUtf16WithBomAndReadsBackUnchanged) {
   TempFolder folder;
-  ReleaseModel model = ModelIn(folder);
+  SettingsModel model = ModelIn(folder);
   model.Info.NoteText = QStringLiteral("Pierwsza linia\nDruga – żółć");
-  SaveNote(model);
+  SaveNote(model.Run.ProgramDir, model.Info.NoteText);
   const QByteArray bytes = folder.Read(QStringLiteral("note.txt"));
   EXPECT_TRUE(bytes.startsWith("\xFF\xFEP\0"));
-  ReleaseModel again = ModelIn(folder);
-  ASSERT_TRUE(LoadNote(again));
+  SettingsModel again = ModelIn(folder);
+  ASSERT_TRUE(LoadNote(again.Run.ProgramDir, again.Info.NoteText));
   EXPECT_EQ(again.Info.NoteText, model.Info.NoteText);
 
   TempFolder empty;
-  ReleaseModel untouched = ModelIn(empty);
-  EXPECT_FALSE(LoadNote(untouched));
+  SettingsModel untouched = ModelIn(empty);
+  EXPECT_FALSE(LoadNote(untouched.Run.ProgramDir, untouched.Info.NoteText));
   EXPECT_EQ(untouched.Info.NoteText, QStringLiteral("Write anything you want...."));
 }
 
@@ -140,8 +150,8 @@ TEST(SettingsStoreTest, FailedSaveKeepsThePreviousSettingsFile) {
   TempFolder folder;
   const QByteArray previous = "[Velmora]\r\nautocrc=0\r\n";
   folder.Write(QStringLiteral("nfo.ini"), previous);
-  ReleaseModel model = ModelIn(folder);
+  SettingsModel model = ModelIn(folder);
   model.Run.ProgramDir = folder.FilePath(QStringLiteral("gone"));
-  EXPECT_THROW(SaveSettingsFile(model), FileError);
+  EXPECT_THROW(SaveSettingsFile(model.Run.ProgramDir, model.Target()), FileError);
   EXPECT_EQ(folder.Read(QStringLiteral("nfo.ini")), previous);
 }

@@ -126,8 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TextCase{"Latin1NulPadded", Bytes().U8(0).Text("Title").Fill(6), "Title"},
         TextCase{"Latin1BytesKept", Bytes().U8(0).Text("Caf\xe9"), "Caf\xe9"},
-        TextCase{"Latin1InnerNulKept", Bytes().U8(0).Text("Rock").U8(0).Text("Pop"),
-                 QByteArray("Rock\0Pop", 8)},
+        // Several values, each ended by a NUL: joined, so that no NUL reaches any output.
+        TextCase{"Latin1ValuesJoined", Bytes().U8(0).Text("Rock").U8(0).Text("Pop").Fill(2),
+                 "Rock; Pop"},
         TextCase{"Latin1Trimmed", Bytes().U8(0).Text("  Title \t"), "Title"},
         TextCase{"Utf16LittleEndianMark", Utf16Text(QStringLiteral("Zażółć")), Utf8("Zażółć")},
         TextCase{"Utf16BigEndianMark", Utf16Text(QStringLiteral("Zażółć"), true), Utf8("Zażółć")},
@@ -138,12 +139,14 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"Utf16OnlyLeadingMarkDropped",
                  Bytes().Raw(Utf16Text(QStringLiteral("a"))).LE16(0xFEFF).LE16('b'),
                  Utf8("a\ufeffb")},
-        TextCase{"Utf16EndsAtNulUnit",
+        TextCase{"Utf16ValuesJoinedEachWithItsMark",
                  Bytes()
                      .Raw(Utf16Text(QStringLiteral("One")))
                      .LE16(0)
-                     .Raw(Utf16Units(QStringLiteral("Two"), false)),
-                 "One"},
+                     .BE16(0xFEFF)
+                     .Raw(Utf16Units(QStringLiteral("Twó"), true))
+                     .Fill(4),
+                 Utf8("One; Twó")},
         TextCase{"Utf16SurrogatePair", Utf16Text(QStringLiteral("\U0001F3B5 Song")),
                  Utf8("\U0001F3B5 Song")},
         TextCase{"Utf16Trimmed", Utf16Text(QStringLiteral("  Title \u0001")), "Title"},

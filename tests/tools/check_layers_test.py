@@ -22,7 +22,8 @@ BASE_TREE = {
         '#include "thirdparty/SimpleIni.h"\n' # unknown folder
         "#include <QFile>\n#include <vector>\n"),
     "src/ui/MainWindow.cpp": (
-        '#include "nfo/OutputSaving.h"\n#include "settings/SettingsStore.h"\n'
+        '#include "session/ReleaseSession.h"\n#include "model/Release.h"\n'
+        '#include "platform/FileStream.h"\n'
         "#include <QtWidgets/QMainWindow>\n#include <QImage>\n"),
     "tests/support/TestSupport.h": (
         '#include "support/AudioFixtures.h"\n#include "platform/FileStream.h"\n'),
@@ -70,6 +71,11 @@ class CheckLayersTest(unittest.TestCase):
         with self.subTest("sibling"):
             self.assert_offences({"src/nfo/Y.cpp": '#include "settings/SettingsStore.h"\n'},
                                  "src/nfo/Y.cpp:1")
+        with self.subTest("the window reaches the core through the session only"):
+            self.assert_offences({"src/ui/Z.cpp": (
+                '#include "analysis/FolderScan.h"\n#include "nfo/OutputSaving.h"\n'
+                '#include "settings/SettingsStore.h"\n#include "checksums/Checksums.h"\n')},
+                "src/ui/Z.cpp:1", "src/ui/Z.cpp:2", "src/ui/Z.cpp:3", "src/ui/Z.cpp:4")
         with self.subTest("commented out"):
             self.assert_clean({"src/analysis/X.cpp":
                 '// #include "nfo/OutputSaving.h"\n//#include <QPushButton>\n'})
@@ -81,6 +87,11 @@ class CheckLayersTest(unittest.TestCase):
                                  "src/analysis/W.cpp:1", "src/analysis/W.cpp:2")
         with self.subTest("in ui"):
             self.assert_clean({"src/ui/W.cpp": widgets})
+        with self.subTest("pictures below ui draw with Qt Gui, never with widgets"):
+            self.assert_clean({"src/audio/picture/P.cpp": "#include <QImage>\n#include <QPainter>\n"})
+            self.assert_offences({"src/audio/picture/P.cpp": "#include <QPushButton>\n",
+                                  "src/audio/A.cpp": "#include <QImage>\n"},
+                                 "src/audio/A.cpp:1", "src/audio/picture/P.cpp:1")
         with self.subTest("fuzz and low test folders"):
             self.assert_offences({"fuzz/targets/F.cpp": "#include <QtGui>\n",
                                   "tests/regressions/R.cpp": "#include <QImage>\n"},

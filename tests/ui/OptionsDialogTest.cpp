@@ -44,33 +44,33 @@ class OptionsDialogTest : public ::testing::Test {
 
 TEST_F(OptionsDialogTest, OkEndsTheDefaultFolderWithASeparatorSavesAndMirrorsTheChecksumBox) {
   ASSERT_TRUE(options().isVisible());
-  options().DefaultPath->setText(QStringLiteral("/music/albums"));
-  Click(options().AutoCrc);  // on by default: now off
-  Click(options().Ok);
+  Control<QLineEdit>(options(), "DefaultPath").setText(QStringLiteral("/music/albums"));
+  Click(&Control<QCheckBox>(options(), "AutoCrc"));  // on by default: now off
+  Click(&Control<QPushButton>(options(), "Ok"));
   EXPECT_FALSE(options().isVisible());
   EXPECT_TRUE(window().isEnabled());
   EXPECT_TRUE(Settings().contains("defaultpath=/music/albums/\r\n"));
   EXPECT_TRUE(Settings().contains("autocrc=0\r\n"));
-  QCheckBox* mainBox = window().Release()->IncludeChecksums;
+  QCheckBox* mainBox = &Control<QCheckBox>(window(), "IncludeChecksums");
   EXPECT_FALSE(mainBox->isEnabled());
   EXPECT_FALSE(mainBox->isChecked());
 
   for (const auto& [typed, stored] : {std::pair{"/music/albums/", "defaultpath=/music/albums/\r\n"},
                                       std::pair{"", "defaultpath=\r\n"}}) {
     window().SettingsAction()->trigger();
-    options().DefaultPath->setText(QString::fromLatin1(typed));
-    Click(options().Ok);
+    Control<QLineEdit>(options(), "DefaultPath").setText(QString::fromLatin1(typed));
+    Click(&Control<QPushButton>(options(), "Ok"));
     EXPECT_TRUE(Settings().contains(stored)) << typed;
   }
   window().SettingsAction()->trigger();
-  Click(options().AutoCrc);
-  Click(options().Ok);
+  Click(&Control<QCheckBox>(options(), "AutoCrc"));
+  Click(&Control<QPushButton>(options(), "Ok"));
   EXPECT_TRUE(mainBox->isEnabled() && mainBox->isChecked());
 }
 
 TEST_F(OptionsDialogTest, CancelKeepsTheChangesForTheNextSave) {
-  Click(options().CheckUpdate);  // on by default
-  Click(options().Cancel);
+  Click(&Control<QCheckBox>(options(), "CheckUpdate"));  // on by default
+  Click(&Control<QPushButton>(options(), "Cancel"));
   EXPECT_FALSE(options().isVisible());
   EXPECT_TRUE(window().isEnabled());
   EXPECT_FALSE(Settings().contains("checkupdate="));  // nothing written by cancelling
@@ -80,35 +80,39 @@ TEST_F(OptionsDialogTest, CancelKeepsTheChangesForTheNextSave) {
 
 TEST_F(OptionsDialogTest, LanguagePatternWarnsAndChangesNothing) {
   const QString caption = window().SaveAction()->text();
-  options().Language->setText(QStringLiteral("*.lng"));
-  Click(options().ChooseLanguage);
+  Control<QLineEdit>(options(), "Language").setText(QStringLiteral("*.lng"));
+  Click(&Control<QPushButton>(options(), "ChooseLanguage"));
   ASSERT_EQ(harness_->prompts.Messages.size(), 1);
   EXPECT_EQ(harness_->prompts.Messages[0].Text, QStringLiteral("Select language!"));
   EXPECT_EQ(harness_->prompts.Messages[0].Caption, QStringLiteral("WARNING"));
   EXPECT_EQ(harness_->prompts.Messages[0].Shown, WindowPrompts::Icon::Error);
   EXPECT_EQ(window().SaveAction()->text(), caption);
 
-  options().Language->setText(QStringLiteral("polski.lng"));
-  Click(options().ChooseLanguage);
+  Control<QLineEdit>(options(), "Language").setText(QStringLiteral("polski.lng"));
+  Click(&Control<QPushButton>(options(), "ChooseLanguage"));
   EXPECT_EQ(window().SaveAction()->text(), QStringLiteral("&Zapisz"));
-  EXPECT_EQ(options().Cancel->text(), QStringLiteral("Anuluj"));
-  EXPECT_EQ(options().LanguageInfo[1]->text(), QStringLiteral("Polski"));
+  EXPECT_EQ(Control<QPushButton>(options(), "Cancel").text(), QStringLiteral("Anuluj"));
+  EXPECT_EQ(Control<QLabel>(options(), "LanguageInfo2").text(), QStringLiteral("Polski"));
 }
 
 TEST_F(OptionsDialogTest, AdvertLineFollowsItsBoxAndTheFolderChooserKeepsTheTextOnCancel) {
-  Click(options().Ads);
-  EXPECT_FALSE(options().AdvertLine->isEnabled());
-  Click(options().Ads);
-  EXPECT_TRUE(options().AdvertLine->isEnabled());
+  auto& ads = Control<QCheckBox>(options(), "Ads");
+  auto& advertLine = Control<QLabel>(options(), "AdvertLine");
+  auto& defaultPath = Control<QLineEdit>(options(), "DefaultPath");
+  auto& browse = Control<QPushButton>(options(), "BrowseDefaultPath");
+  Click(&ads);
+  EXPECT_FALSE(advertLine.isEnabled());
+  Click(&ads);
+  EXPECT_TRUE(advertLine.isEnabled());
 
-  options().DefaultPath->setText(QStringLiteral("/kept/"));
+  defaultPath.setText(QStringLiteral("/kept/"));
   harness_->prompts.FolderToChoose.clear();  // the user cancels
-  Click(options().BrowseDefaultPath);
-  EXPECT_EQ(options().DefaultPath->text(), QStringLiteral("/kept/"));
+  Click(&browse);
+  EXPECT_EQ(defaultPath.text(), QStringLiteral("/kept/"));
   harness_->prompts.FolderToChoose = QStringLiteral("/chosen");
-  Click(options().BrowseDefaultPath);
-  EXPECT_EQ(options().DefaultPath->text(), QStringLiteral("/chosen"));
-  Click(options().BrowseDefaultPath);
+  Click(&browse);
+  EXPECT_EQ(defaultPath.text(), QStringLiteral("/chosen"));
+  Click(&browse);
   // The chooser starts where it was left the last time.
   EXPECT_EQ(harness_->prompts.StartFolders.last(), QStringLiteral("/chosen"));
 }
@@ -119,7 +123,7 @@ TEST(ProgramPicturesTest, DonationAboutAndSplashPicturesComeFromTheProgramFolder
     QFile::copy(QStringLiteral(VELMORA_PROGRAM_DATA "/") + QString::fromLatin1(name),
                 program.FilePath(QString::fromLatin1(name)));
   WindowHarness harness(program.Path());
-  QToolButton* donate = harness.Window().Folder()->Donation;
+  QToolButton* donate = &Control<QToolButton>(harness.Window(), "Donate");
   EXPECT_TRUE(donate->isVisible());
   EXPECT_EQ(donate->cursor().shape(), Qt::PointingHandCursor);
   EXPECT_EQ(donate->toolTip(), QStringLiteral("If you want to support my work - PLEASE DONATE!"));
@@ -127,7 +131,7 @@ TEST(ProgramPicturesTest, DonationAboutAndSplashPicturesComeFromTheProgramFolder
   ASSERT_EQ(harness.prompts.Opened.size(), 1);
   EXPECT_EQ(harness.prompts.Opened[0],
             QStringLiteral("http://velmora.example.org/music/coffee-for-author/"));
-  EXPECT_FALSE(harness.Window().About()->Picture->pixmap().isNull());
+  EXPECT_FALSE(Control<QLabel>(*harness.Window().About(), "AboutPicture").pixmap().isNull());
   SplashWindow splash(program.Path());
   EXPECT_EQ(splash.Picture->pixmap().size(), QSize(536, 74));
   EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -136,6 +140,6 @@ TEST(ProgramPicturesTest, DonationAboutAndSplashPicturesComeFromTheProgramFolder
   TempFolder broken;
   broken.Write(QStringLiteral("donate.jpg"), "\xFF\xD8\xFF not really");
   WindowHarness withoutPicture(broken.Path());
-  EXPECT_FALSE(withoutPicture.Window().Folder()->Donation->isVisible());
+  EXPECT_FALSE(Control(withoutPicture.Window(), "Donate").isVisible());
   EXPECT_TRUE(SplashWindow(broken.Path()).Picture->pixmap().isNull());
 }

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "WindowHarness.h"
@@ -23,6 +24,7 @@
 #include "support/GoldenAlbum.h"
 #include "ui/FieldBinding.h"
 #include "ui/FolderPage.h"
+#include "ui/LeftOutDialog.h"
 #include "ui/NfoPage.h"
 #include "ui/OptionsDialog.h"
 #include "ui/ReleasePage.h"
@@ -68,32 +70,33 @@ TEST_F(WindowFlowTest, FolderToSavedFilesIsWhatTheCommandLineWrites) {
   OptionsDialog& options = *window.Options();
   ASSERT_TRUE(options.isVisible());
   EXPECT_FALSE(window.isEnabled());
-  options.AutoCrc->setChecked(true);
-  options.ChecksumKind->setCurrentText(QStringLiteral("SFV"));
-  options.SaveUnicode->setChecked(false);
-  options.LanguageFiles->setCurrentRow(0);  // english.lng
-  Click(options.ChooseLanguage);
-  Click(options.Ok);
+  Control<QCheckBox>(options, "AutoCrc").setChecked(true);
+  Control<QComboBox>(options, "ChecksumKind").setCurrentText(QStringLiteral("SFV"));
+  Control<QCheckBox>(options, "SaveUnicode").setChecked(false);
+  Control<QCheckBox>(options, "Utf8Text").setChecked(false);
+  Control<QListWidget>(options, "LanguageFiles").setCurrentRow(0);  // english.lng
+  Click(&Control<QPushButton>(options, "ChooseLanguage"));
+  Click(&Control<QPushButton>(options, "Ok"));
   EXPECT_TRUE(window.isEnabled());
   EXPECT_EQ(window.SaveAction()->text(), QStringLiteral("&Save"));
 
   harness.ChooseFolder(release.album.Path());
-  EXPECT_EQ(window.Folder()->FolderPath->text(), release.album.Path());
-  EXPECT_TRUE(window.Folder()->Next->isEnabled());
+  EXPECT_EQ(Control<QLineEdit>(window, "FolderPath").text(), release.album.Path());
+  EXPECT_TRUE(Control(window, "NextFromFolder").isEnabled());
   ASSERT_TRUE(harness.Analyse());
   EXPECT_EQ(window.Pages()->currentIndex(), 1);
   EXPECT_TRUE(window.Pages()->isTabVisible(3));
 
   ReleasePage& page = *window.Release();
   window.Pages()->setCurrentWidget(&page);
-  page.RipDate->setDate(GoldenAlbum::RipDate());
+  Control<QDateEdit>(page, "RipDate").setDate(GoldenAlbum::RipDate());
   for (const char* name : {"IncludePls", "IncludeM3u", "CoverFront", "CoverCd", "IncludeCue"})
     Click(page.findChild<QCheckBox*>(QString::fromLatin1(name)));
   for (const QString& group :
        {QStringLiteral("alt.binaries.pl.mp3"), QStringLiteral("alt.binaries.sounds.mp3"),
         QStringLiteral("pl.test")}) {
-    page.Group->setEditText(group);
-    Click(page.AddGroup);
+    Control<QComboBox>(page, "Group").setEditText(group);
+    Click(&Control<QPushButton>(page, "AddGroup"));
   }
 
   const QString preview = harness.ShowNfoPage();
@@ -123,7 +126,7 @@ TEST_F(WindowFlowTest, FolderToSavedFilesIsWhatTheCommandLineWrites) {
             printed);
   EXPECT_TRUE(preview.contains(QStringLiteral("Write anything you want....")));
 
-  Click(window.Nfo()->SaveNfo);
+  Click(&Control<QPushButton>(window, "SaveNfo"));
   ASSERT_TRUE(harness.prompts.Errors.isEmpty()) << harness.prompts.Errors.join(u' ').toStdString();
   ASSERT_EQ(harness.prompts.Messages.size(), 1);
   EXPECT_EQ(harness.prompts.Messages[0].Caption, QStringLiteral("Saved"));
@@ -155,15 +158,16 @@ TEST_F(WindowFlowTest, ClosingDuringThePassStopsItAndStillSavesSettingsAndNote) 
   auto harness = std::make_unique<WindowHarness>(program.Path());
   MainWindow& window = harness->Window();
   harness->ChooseFolder(album.Path());
-  window.Release()->NoteText->setPlainText(QStringLiteral("typed while hashing"));
-  QTest::mouseClick(window.Folder()->Next, Qt::LeftButton);
+  Control<QPlainTextEdit>(window, "NoteText").setPlainText(QStringLiteral("typed while hashing"));
+  QTest::mouseClick(&Control<QPushButton>(window, "NextFromFolder"), Qt::LeftButton);
   // The window keeps answering while the pass runs: the second file's checksum arrives here.
-  for (int waited = 0; window.Folder()->FileLabel->text() != QStringLiteral("2.mpc"); ++waited) {
+  for (int waited = 0; Control<QLabel>(window, "FileLabel").text() != QStringLiteral("2.mpc");
+       ++waited) {
     ASSERT_LT(waited, 3000) << "no checksum reached the window";
     QTest::qWait(10);
   }
   EXPECT_TRUE(window.Busy());
-  EXPECT_FALSE(window.Folder()->Browse->isEnabled());
+  EXPECT_FALSE(Control(window, "Browse").isEnabled());
   EXPECT_FALSE(window.SaveAction()->isEnabled());
 
   QElapsedTimer closing;
@@ -206,22 +210,81 @@ TEST_F(WindowFlowTest, SaveFailuresAndNothingToSaveAreShownAndTheWindowStaysUsab
   EXPECT_TRUE(harness.ShowNfoPage().contains(QStringLiteral("Write anything you want....")));
   // Every time page 4 is shown it is composed anew from the fields as they stand.
   window.Pages()->setCurrentWidget(window.Release());
-  window.Release()->NoteText->setPlainText(QStringLiteral("A new note."));
+  Control<QPlainTextEdit>(window, "NoteText").setPlainText(QStringLiteral("A new note."));
   EXPECT_TRUE(harness.ShowNfoPage().contains(QStringLiteral("A new note.")));
   // A folder where the NFO must go: its creation fails whoever runs the test.
   ASSERT_TRUE(QDir(album.Path()).mkdir(nfo));
-  QTest::mouseClick(window.Nfo()->SaveNfo, Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>(window, "SaveNfo"), Qt::LeftButton);
   ASSERT_EQ(harness.prompts.Errors.size(), 1);
-  EXPECT_EQ(harness.prompts.Errors[0], QStringLiteral("Cannot create file ") + album.FilePath(nfo));
+  // The file layer's message, then the system's reason.
+  EXPECT_TRUE(harness.prompts.Errors[0].startsWith(QStringLiteral("Cannot create file ") +
+                                                   album.FilePath(nfo) + QStringLiteral(": ")));
+  EXPECT_GT(harness.prompts.Errors[0].size(),
+            (QStringLiteral("Cannot create file : ") + album.FilePath(nfo)).size());
   EXPECT_EQ(harness.prompts.Messages.size(), 1);  // no success message
   EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO not saved!"));
-  EXPECT_TRUE(window.Nfo()->SaveNfo->isEnabled());
+  EXPECT_TRUE(Control(window, "SaveNfo").isEnabled());
 
   ASSERT_TRUE(QDir(album.Path()).rmdir(nfo));
   window.SaveAction()->trigger();
   EXPECT_EQ(harness.prompts.Messages.size(), 2);
   EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO saved."));
   EXPECT_FALSE(album.Read(nfo).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// A second album in the same run starts as a new release: nothing of the first one's various
+// artists, preview or saved state passes into it. What its folder leaves out is shown, and its
+// unreadable track is marked.
+TEST_F(WindowFlowTest, EachFolderIsANewReleaseAndNothingIsLeftOutInSilence) {
+  TempFolder program, first, second;
+  CopyShippedLanguages(program.Path());
+  program.Write(QStringLiteral("nfo.ini"), "[Velmora]\r\nautocrc=0\r\nlanguage=english.lng\r\n");
+  first.Write(QStringLiteral("1.mp3"), fixtures::Id3v2Tag({{"TPE1", "A"}, {"TALB", "First"}}) +
+                                           fixtures::MpegFrames(128, 40));
+  first.Write(QStringLiteral("2.mp3"), fixtures::Id3v2Tag({{"TPE1", "B"}, {"TALB", "First"}}) +
+                                           fixtures::MpegFrames(128, 40));
+  second.Write(QStringLiteral("1.mp3"), fixtures::Id3v2Tag({{"TPE1", "C"}, {"TALB", "Second"}}) +
+                                            fixtures::MpegFrames(128, 40));
+  second.Write(QStringLiteral("2.mp3"), QByteArray());
+  second.Write(QStringLiteral("bonus.wav"), QByteArray("RIFF"));
+  WindowHarness harness(program.Path());
+  MainWindow& window = harness.Window();
+
+  harness.ChooseFolder(first.Path());
+  ASSERT_TRUE(harness.Analyse());
+  EXPECT_TRUE(Control<QCheckBox>(window, "VariousArtists").isChecked());
+  EXPECT_TRUE(harness.ShowNfoPage().contains(QStringLiteral("VA - First")));
+
+  harness.ChooseFolder(second.Path());
+  EXPECT_FALSE(Control<QCheckBox>(window, "VariousArtists").isChecked());
+  EXPECT_TRUE(Control<QLineEdit>(window, "VariousAlbumTitle").text().isEmpty());
+  EXPECT_FALSE(window.Pages()->isTabVisible(3));
+  EXPECT_TRUE(Control<QPlainTextEdit>(window, "NfoText").toPlainText().isEmpty());
+  EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO not saved!"));
+  EXPECT_FALSE(harness.Model().Run.AnalysisDone);
+
+  LeftOutDialog& leftOut = *window.LeftOut();
+  ASSERT_TRUE(leftOut.isVisible());
+  EXPECT_FALSE(window.isEnabled());
+  const QListWidget& files = Control<QListWidget>(leftOut, "Files");
+  ASSERT_EQ(files.count(), 1);
+  EXPECT_EQ(files.item(0)->text(), QStringLiteral("bonus.wav — an audio format that is not read"));
+  Click(&Control<QPushButton>(leftOut, "Ok"));
+  EXPECT_TRUE(window.isEnabled());
+
+  ASSERT_TRUE(harness.Analyse());
+  EXPECT_TRUE(harness.ShowNfoPage().contains(QStringLiteral("Second")));
+  EXPECT_EQ(Control<QLabel>(window, "UnreadableTracks").text(),
+            QStringLiteral("Tracks not read: 1"));
+  const QAbstractItemModel& tracks = *Control<QTableView>(window, "Tracks").model();
+  EXPECT_TRUE(tracks.index(0, 0).data(Qt::ToolTipRole).isNull());
+  EXPECT_EQ(tracks.index(1, 0).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("The stream of this file could not be read"));
+  EXPECT_FALSE(tracks.index(1, 0).data(Qt::DecorationRole).isNull());
 }
 
 }  // namespace

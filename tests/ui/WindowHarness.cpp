@@ -25,18 +25,18 @@ WindowHarness::~WindowHarness() = default;
 
 void WindowHarness::ChooseFolder(const QString& folder) {
   prompts.FolderToChoose = folder;
-  QTest::mouseClick(window_->Folder()->Browse, Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>(*window_, "Browse"), Qt::LeftButton);
 }
 
 bool WindowHarness::Analyse() {
   QSignalSpy ended(window_.get(), &MainWindow::AnalysisEnded);
-  QTest::mouseClick(window_->Folder()->Next, Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>(*window_, "NextFromFolder"), Qt::LeftButton);
   return !ended.isEmpty() || ended.wait(120000);
 }
 
 QString WindowHarness::ShowNfoPage() {
   window_->Pages()->setCurrentWidget(window_->Nfo());
-  return window_->Nfo()->Preview->toPlainText();
+  return Control<QPlainTextEdit>(*window_, "NfoText").toPlainText();
 }
 
 void CopyShippedLanguages(const QString& programDir) {

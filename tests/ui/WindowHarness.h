@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 // Stands in for the desktop: records every box a command shows and answers the folder browser
 // with a folder set beforehand.
@@ -48,7 +50,7 @@ class WindowHarness {
   ~WindowHarness();
 
   MainWindow& Window() { return *window_; }
-  ReleaseModel& Model() { return session.Model(); }
+  const Release& Model() const { return session.State(); }
 
   // "..." on page 1, with the folder browser answering `folder`.
   void ChooseFolder(const QString& folder);
@@ -66,3 +68,13 @@ class WindowHarness {
 
 // Copies the shipped language files into programDir/lang.
 void CopyShippedLanguages(const QString& programDir);
+
+// A control by its object name, as screen readers and the tests find it; a missing one fails the
+// test that asks for it.
+template <class Widget = QWidget>
+Widget& Control(const QObject& root, const char* name) {
+  auto* found = root.findChild<Widget*>(QString::fromLatin1(name));
+  if (!found)
+    throw std::runtime_error(std::string("no control named ") + name);
+  return *found;
+}

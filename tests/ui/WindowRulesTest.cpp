@@ -14,14 +14,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "WindowHarness.h"
+#include "model/ModelFields.h"
 #include "platform/IniFile.h"
 #include "support/TestSupport.h"
 #include "ui/DiffFilesDialog.h"
+#include "ui/FieldBinding.h"
 #include "ui/FolderPage.h"
+#include "ui/OptionsDialog.h"
 #include "ui/ReleasePage.h"
 #include "ui/TracksPage.h"
 
@@ -31,6 +34,20 @@ namespace {
 // only, not on the empty rest of its width.
 void Click(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+// Where a binding's field lies in a scratch release; nothing for an option.
+template <class Value, class Control>
+const void* AddressIn(Release& release, const Bound<ReleaseSummary, Value, Control>& bound) {
+  return &(release.Summary.*bound.Field);
+}
+template <class Value, class Control>
+const void* AddressIn(Release& release, const Bound<ReleaseInfo, Value, Control>& bound) {
+  return &(release.Info.*bound.Field);
+}
+template <class Value, class Control>
+const void* AddressIn(Release&, const Bound<Options, Value, Control>&) {
+  return nullptr;
 }
 
 QStringList Items(const QListWidget* list) {
@@ -49,55 +66,69 @@ TEST(WindowRulesTest, ControlsFollowEachOtherAsTheUserChangesThem) {
   TracksPage& tracks = *harness.Window().Tracks();
   QTabWidget& pages = *harness.Window().Pages();
   pages.setCurrentWidget(&page);
+  auto& postedBy = Control<QLineEdit>(page, "PostedBy");
+  auto& rippedBy = Control<QLineEdit>(page, "RippedBy");
+  auto& includePar = Control<QCheckBox>(page, "IncludePar");
+  auto& includePar2 = Control<QCheckBox>(page, "IncludePar2");
+  auto& group = Control<QComboBox>(page, "Group");
+  auto& addGroup = Control<QPushButton>(page, "AddGroup");
+  auto& removeGroup = Control<QPushButton>(page, "RemoveGroup");
+  auto& selectedGroups = Control<QListWidget>(page, "SelectedGroups");
+  auto& includeNote = Control<QCheckBox>(page, "IncludeNote");
+  auto& noteText = Control<QPlainTextEdit>(page, "NoteText");
+  auto& variousAlbumTitle = Control<QLineEdit>(tracks, "VariousAlbumTitle");
+  auto& nmr = Control<QCheckBox>(tracks, "Nmr");
 
-  page.PostedBy->setText(QStringLiteral("other"));
-  QTest::keyClicks(page.RippedBy, QStringLiteral("Ja"));
-  EXPECT_EQ(page.PostedBy->text(), page.RippedBy->text());
-  QTest::keyClicks(page.PostedBy, QStringLiteral("X"));
-  EXPECT_NE(page.RippedBy->text(), page.PostedBy->text());
+  postedBy.setText(QStringLiteral("other"));
+  QTest::keyClicks(&rippedBy, QStringLiteral("Ja"));
+  EXPECT_EQ(postedBy.text(), rippedBy.text());
+  QTest::keyClicks(&postedBy, QStringLiteral("X"));
+  EXPECT_NE(rippedBy.text(), postedBy.text());
+  // Every change is the session's at once, the rule's change too.
+  EXPECT_EQ(harness.Model().Info.RippedBy, rippedBy.text());
+  EXPECT_EQ(harness.Model().Info.PostedBy, postedBy.text());
 
-  Click(page.IncludePar);
-  Click(page.IncludePar2);
-  EXPECT_FALSE(page.IncludePar->isChecked());
-  EXPECT_TRUE(page.IncludePar2->isChecked());
-  Click(page.IncludePar2);
-  EXPECT_FALSE(page.IncludePar->isChecked() || page.IncludePar2->isChecked());
+  Click(&includePar);
+  Click(&includePar2);
+  EXPECT_FALSE(includePar.isChecked());
+  EXPECT_TRUE(includePar2.isChecked());
+  Click(&includePar2);
+  EXPECT_FALSE(includePar.isChecked() || includePar2.isChecked());
 
-  page.Group->setEditText(QStringLiteral("alt.test"));
-  Click(page.AddGroup);
-  Click(page.AddGroup);
-  page.Group->setEditText(QStringLiteral("ALT.test"));
-  Click(page.AddGroup);
-  EXPECT_EQ(Items(page.SelectedGroups),
+  group.setEditText(QStringLiteral("alt.test"));
+  Click(&addGroup);
+  Click(&addGroup);
+  group.setEditText(QStringLiteral("ALT.test"));
+  Click(&addGroup);
+  EXPECT_EQ(Items(&selectedGroups),
             (QStringList{QStringLiteral("alt.test"), QStringLiteral("ALT.test")}));
-  page.SelectedGroups->clearSelection();
-  Click(page.RemoveGroup);
-  EXPECT_EQ(page.SelectedGroups->count(), 2);
-  page.SelectedGroups->item(0)->setSelected(true);
-  Click(page.RemoveGroup);
-  EXPECT_EQ(Items(page.SelectedGroups), QStringList{QStringLiteral("ALT.test")});
+  selectedGroups.clearSelection();
+  Click(&removeGroup);
+  EXPECT_EQ(selectedGroups.count(), 2);
+  selectedGroups.item(0)->setSelected(true);
+  Click(&removeGroup);
+  EXPECT_EQ(Items(&selectedGroups), QStringList{QStringLiteral("ALT.test")});
+  EXPECT_EQ(harness.Model().Info.SelectedGroups, QStringList{QStringLiteral("ALT.test")});
 
-  Click(page.IncludeNote);  // checked at first: now off
-  EXPECT_TRUE(page.NoteText->isReadOnly());
-  Click(page.IncludeNote);
-  EXPECT_FALSE(page.NoteText->isReadOnly());
+  Click(&includeNote);  // checked at first: now off
+  EXPECT_TRUE(noteText.isReadOnly());
+  Click(&includeNote);
+  EXPECT_FALSE(noteText.isReadOnly());
   pages.setCurrentWidget(&tracks);
-  EXPECT_TRUE(tracks.VariousAlbumTitle->isReadOnly());
-  Click(tracks.VariousArtists);
-  EXPECT_FALSE(tracks.VariousAlbumTitle->isReadOnly());
+  EXPECT_TRUE(variousAlbumTitle.isReadOnly());
+  Click(&Control<QCheckBox>(tracks, "VariousArtists"));
+  EXPECT_FALSE(variousAlbumTitle.isReadOnly());
 
-  Click(tracks.Nmr);
-  for (QWidget* off :
-       {static_cast<QWidget*>(tracks.SourceLabel), static_cast<QWidget*>(tracks.Source),
-        static_cast<QWidget*>(tracks.RipperLabel), static_cast<QWidget*>(tracks.RipperProgram),
-        static_cast<QWidget*>(tracks.DriveLabel), static_cast<QWidget*>(tracks.Drive),
-        static_cast<QWidget*>(page.RippedByLabel), static_cast<QWidget*>(page.RippedBy),
-        static_cast<QWidget*>(page.RipDateLabel), static_cast<QWidget*>(page.RipDate)}) {
-    EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+  Click(&nmr);
+  for (const char* name :
+       {"SourceLabel", "Source", "RipperProgramLabel", "RipperProgram", "DriveLabel", "Drive"}) {
+    EXPECT_FALSE(Control(tracks, name).isEnabled()) << name;
   }
-  EXPECT_TRUE(page.PostedBy->isEnabled() && page.PostDate->isEnabled());
-  Click(tracks.Nmr);
-  EXPECT_TRUE(page.RippedBy->isEnabled() && tracks.Drive->isEnabled());
+  for (const char* name : {"RippedByLabel", "RippedBy", "RipDateLabel", "RipDate"})
+    EXPECT_FALSE(Control(page, name).isEnabled()) << name;
+  EXPECT_TRUE(postedBy.isEnabled() && Control(page, "PostDate").isEnabled());
+  Click(&nmr);
+  EXPECT_TRUE(rippedBy.isEnabled() && Control(tracks, "Drive").isEnabled());
 }
 
 // A language file replaces every caption it names and empties every one it lacks; its messages
@@ -119,9 +150,10 @@ TEST(WindowRulesTest, LanguageFileSetsCaptionsMessagesAndTheWarning) {
   EXPECT_EQ(window.menuBar()->actions()[0]->text(), QStringLiteral("&File"));
   EXPECT_TRUE(window.menuBar()->actions()[1]->text().isEmpty());  // "1" is missing
   EXPECT_EQ(window.Pages()->tabText(0), QStringLiteral("Folder"));
-  EXPECT_TRUE(window.Folder()->Next->text().isEmpty());
-  EXPECT_EQ(window.Tracks()->Tracks->horizontalHeaderItem(1)->text(), QStringLiteral("Artist"));
-  EXPECT_TRUE(window.Tracks()->Tracks->horizontalHeaderItem(0)->text().isEmpty());
+  EXPECT_TRUE(Control<QPushButton>(window, "NextFromFolder").text().isEmpty());
+  const QAbstractItemModel& tracks = *Control<QTableView>(window, "Tracks").model();
+  EXPECT_EQ(tracks.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Artist"));
+  EXPECT_TRUE(tracks.headerData(0, Qt::Horizontal).toString().isEmpty());
   ReleasePage& page = *window.Release();
   EXPECT_EQ(page.findChild<QLabel*>(QStringLiteral("AuthorLegend"))->text(),
             QStringLiteral("Artist:"));
@@ -129,33 +161,37 @@ TEST(WindowRulesTest, LanguageFileSetsCaptionsMessagesAndTheWarning) {
             QStringLiteral("Album:"));
   EXPECT_EQ(page.findChild<QLabel*>(QStringLiteral("TitleLegend"))->text(),
             QStringLiteral("Title:"));
-  EXPECT_EQ(page.NoteText->toPlainText(), QStringLiteral("Your note\nsecond"));
+  EXPECT_EQ(Control<QPlainTextEdit>(page, "NoteText").toPlainText(),
+            QStringLiteral("Your note\nsecond"));
   EXPECT_EQ(window.Status()->text(), QStringLiteral("Not saved yet"));
   // Screen readers name a control after its label, without the mnemonic's "&".
-  EXPECT_EQ(page.RippedBy->accessibleName(), QStringLiteral("Ripped by:"));
+  auto& rippedBy = Control<QLineEdit>(page, "RippedBy");
+  EXPECT_EQ(rippedBy.accessibleName(), QStringLiteral("Ripped by:"));
   // The label's mnemonic moves the focus to its control.
   window.Pages()->setCurrentWidget(&page);
   QApplication::setActiveWindow(&window);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  page.PostedBy->setFocus();
+  Control(page, "PostedBy").setFocus();
   QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
-  EXPECT_TRUE(page.RippedBy->hasFocus());
+  EXPECT_TRUE(rippedBy.hasFocus());
 
   harness.ChooseFolder(album.Path());
   DiffFilesDialog& warning = *window.MixedFormats();
   ASSERT_TRUE(warning.isVisible());
   EXPECT_FALSE(window.isEnabled());
   EXPECT_EQ(warning.windowTitle(), QStringLiteral("Careful"));
-  EXPECT_EQ(warning.FirstLine->text(), QStringLiteral("Several formats:"));
-  EXPECT_EQ(warning.LastLine->text(), QStringLiteral("Analysed: flac"));
-  const int flac = FormatIndex(AudioFormat::Flac);
-  EXPECT_EQ(warning.Counts[FormatIndex(AudioFormat::Mp3)]->text(), QStringLiteral("3"));
-  EXPECT_EQ(warning.Counts[flac]->text(), QStringLiteral("3"));
-  EXPECT_EQ(warning.Counts[FormatIndex(AudioFormat::Ape)]->text(), QStringLiteral("1"));
-  EXPECT_TRUE(warning.FormatLabels[flac]->font().bold());
-  EXPECT_FALSE(warning.FormatLabels[FormatIndex(AudioFormat::Mp3)]->font().bold());
-  EXPECT_TRUE(window.Folder()->TrackList->toPlainText().endsWith(QStringLiteral("c.flac")));
-  Click(warning.Ok);
+  EXPECT_EQ(Control<QLabel>(warning, "FirstLine").text(), QStringLiteral("Several formats:"));
+  EXPECT_EQ(Control<QLabel>(warning, "LastLine").text(), QStringLiteral("Analysed: flac"));
+  EXPECT_EQ(Control<QLabel>(warning, "Countmp3").text(), QStringLiteral("3"));
+  EXPECT_EQ(Control<QLabel>(warning, "Countflac").text(), QStringLiteral("3"));
+  EXPECT_EQ(Control<QLabel>(warning, "Countape").text(), QStringLiteral("1"));
+  EXPECT_EQ(warning.findChild<QLabel*>(QStringLiteral("Countmpc")), nullptr);  // none of them
+  EXPECT_TRUE(Control<QLabel>(warning, "Countflac").font().bold());
+  EXPECT_FALSE(Control<QLabel>(warning, "Countmp3").font().bold());
+  EXPECT_TRUE(Control<QPlainTextEdit>(window, "TrackList")
+                  .toPlainText()
+                  .endsWith(QStringLiteral("c.flac")));
+  Click(&Control<QPushButton>(warning, "Ok"));
   EXPECT_FALSE(warning.isVisible());
   EXPECT_TRUE(window.isEnabled());
 }
@@ -174,9 +210,9 @@ TEST(WindowRulesTest, TabWalksEachPageInOrderAndControlsCarryTheirFieldNames) {
 
   ReleasePage& page = *window.Release();
   window.Pages()->setCurrentWidget(&page);
-  page.RippedBy->setFocus();
+  Control(page, "RippedBy").setFocus();
   QStringList order;
-  QWidget* control = page.RippedBy;
+  QWidget* control = &Control(page, "RippedBy");
   for (int step = 0; step < 40 && order.size() < 12; ++step) {
     if (control->isVisible() && (control->focusPolicy() & Qt::TabFocus) &&
         page.isAncestorOf(control) && !control->objectName().isEmpty() &&
@@ -193,20 +229,33 @@ TEST(WindowRulesTest, TabWalksEachPageInOrderAndControlsCarryTheirFieldNames) {
                          QStringLiteral("IncludeChecksums"), QStringLiteral("IncludePls")}));
 }
 
-TEST(WindowRulesTest, ShippedLanguagesCarryEveryCaptionAndMessage) {
+// Every caption of the table has a window that shows it, and the shipped language files carry
+// every caption and message.
+TEST(WindowRulesTest, EveryCaptionIsShownAndShippedInBothLanguages) {
   TempFolder program;
   WindowHarness harness(program.Path());
-  QList<CaptionKey> keys = harness.Window().CaptionKeys();
+  const std::map<CaptionWindow, CaptionSetters> windows = harness.Window().CaptionWindows();
+  QList<std::pair<const char*, const char*>> keys;
+  size_t setters = 0;
+  for (const CaptionEntry& entry : CaptionTable()) {
+    const auto window = windows.find(entry.Window);
+    ASSERT_NE(window, windows.end());
+    EXPECT_TRUE(window->second.contains(entry.Id)) << entry.Section << " " << entry.Key;
+    keys.append(std::pair{entry.Section, entry.Key});
+  }
+  for (const auto& [window, captions] : windows)
+    setters += captions.size();
+  EXPECT_EQ(setters, CaptionTable().size());  // nothing a window sets is missing from the table
   for (const char* key : {"9001", "9002", "9003", "9004", "9005", "9006", "9007", "9008"})
-    keys.append({"TEXTS", key, [](const QString&) {}});
+    keys.append(std::pair{"TEXTS", key});
   for (auto [name, codePage] : {std::pair{"english.lng", 1252}, std::pair{"polski.lng", 1250}}) {
     IniFile language{CodePage(codePage)};
     ASSERT_TRUE(
         language.Load(QStringLiteral(VELMORA_PROGRAM_DATA "/lang/") + QString::fromLatin1(name)));
-    for (const CaptionKey& key : keys) {
-      const QString section = QString::fromLatin1(key.Section);
-      const QString entry = QString::fromLatin1(key.Key);
-      EXPECT_TRUE(language.Has(section, entry)) << name << " " << key.Section << " " << key.Key;
+    for (const auto& [sectionName, key] : keys) {
+      const QString section = QString::fromLatin1(sectionName);
+      const QString entry = QString::fromLatin1(key);
+      EXPECT_TRUE(language.Has(section, entry)) << name << " " << sectionName << " " << key;
       EXPECT_FALSE(language.Read(section, entry).contains(QChar::ReplacementCharacter)) << name;
     }
   }
@@ -229,7 +278,9 @@ TEST(WindowRulesTest, DroppedFolderIsScannedAndSeveralItemsScanTheCurrentOneAgai
     QApplication::sendEvent(&window, &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
-    return window.Folder()->TrackList->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return Control<QPlainTextEdit>(window, "TrackList")
+        .toPlainText()
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   };
   EXPECT_EQ(drop({QUrl::fromLocalFile(first.Path())}).size(), 1);
   second.Write(QStringLiteral("2.mp3"), "x");
@@ -237,8 +288,56 @@ TEST(WindowRulesTest, DroppedFolderIsScannedAndSeveralItemsScanTheCurrentOneAgai
   // Two items at once: the folder shown before is scanned again, and sees its new file.
   EXPECT_EQ(drop({QUrl::fromLocalFile(second.Path()), QUrl::fromLocalFile(first.Path())}).size(),
             2);
-  EXPECT_EQ(window.Folder()->FolderPath->text(), first.Path());
+  EXPECT_EQ(Control<QLineEdit>(window, "FolderPath").text(), first.Path());
   // A file instead of a folder: an empty scan, and nothing to analyse.
   EXPECT_TRUE(drop({QUrl::fromLocalFile(first.FilePath(QStringLiteral("1.mp3")))}).isEmpty());
-  EXPECT_FALSE(window.Folder()->Next->isEnabled());
+  EXPECT_FALSE(Control(window, "NextFromFolder").isEnabled());
+}
+
+// Each field of pages 2 and 3 has exactly one control, found by the compiler rather than by its
+// name, and every input control of the pages and the options is bound to a field.
+TEST(WindowRulesTest, EveryFieldAndEveryInputControlIsBound) {
+  TempFolder program;
+  WindowHarness harness(program.Path());
+  MainWindow& window = harness.Window();
+  const QList<FieldBinding> bindings = window.Bindings();
+  QSet<const QWidget*> bound;
+  for (const FieldBinding& binding : bindings)
+    bound.insert(ControlOf(binding));
+  EXPECT_EQ(bound.size(), bindings.size());  // no control bound twice
+
+  // A field's address in a scratch release against the address each binding points at.
+  Release scratch;
+  QSet<const void*> boundFields;
+  for (const FieldBinding& binding : bindings)
+    boundFields.insert(std::visit([&](const auto& b) { return AddressIn(scratch, b); }, binding));
+  for (const auto& fields : {SummaryFields(scratch.Summary), InfoFields(scratch.Info)}) {
+    for (const NamedField& field : fields) {
+      const void* address =
+          std::visit([](auto* pointer) -> const void* { return pointer; }, field.Ref);
+      EXPECT_TRUE(boundFields.contains(address)) << field.Name.toStdString();
+    }
+  }
+
+  QList<QWidget*> inputs;
+  for (QWidget* root :
+       {static_cast<QWidget*>(window.Tracks()), static_cast<QWidget*>(window.Release()),
+        static_cast<QWidget*>(window.Options())}) {
+    for (QWidget* child : root->findChildren<QWidget*>()) {
+      const bool input = qobject_cast<QLineEdit*>(child) || qobject_cast<QComboBox*>(child) ||
+                         qobject_cast<QCheckBox*>(child) || qobject_cast<QDateEdit*>(child) ||
+                         qobject_cast<QListWidget*>(child) || qobject_cast<QPlainTextEdit*>(child);
+      // The line edits inside drop-downs and date pickers belong to them; the hidden XP menu box
+      // stands for nothing, and the language list only fills the language field.
+      if (input && !child->objectName().isEmpty() &&
+          !child->objectName().startsWith(QLatin1String("qt_")) &&
+          child->objectName() != QLatin1String("XpMenu") &&
+          child->objectName() != QLatin1String("LanguageFiles")) {
+        inputs << child;
+      }
+    }
+  }
+  EXPECT_GT(inputs.size(), 40);
+  for (const QWidget* input : inputs)
+    EXPECT_TRUE(bound.contains(input)) << input->objectName().toStdString();
 }
