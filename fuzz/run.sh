@@ -26,8 +26,9 @@ done
 shift $((OPTIND - 1))
 out=${out:-$build/fuzz-out}
 
-all_targets=(fuzz_id3v1 fuzz_id3v2 fuzz_apetag fuzz_mpegaudio fuzz_musepack fuzz_monkey fuzz_flac
-             fuzz_ini fuzz_textfile fuzz_analysis fuzz_jpeg)
+all_targets=(fuzz_id3v1 fuzz_id3v2 fuzz_apetag fuzz_mpegaudio fuzz_musepack fuzz_musepack_sv8
+             fuzz_monkey fuzz_flac fuzz_ogg fuzz_mp4 fuzz_wavpack fuzz_ini fuzz_textfile fuzz_analysis
+             fuzz_jpeg fuzz_audio fuzz_riplog fuzz_checksum_list)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 

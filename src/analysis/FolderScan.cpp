@@ -5,8 +5,10 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -40,26 +42,105 @@ bool IsUnreadAudio(const QString& name) {
       });
 }
 
-// Where one entry of the folder goes: into the list of its format, or into what is left out.
-void SortEntry(const FolderEntry& entry, const QString& base, ScanState& scan) {
+using FormatLists = std::array<QStringList, kFormatCount>;
+
+bool HoldsAudio(const FormatLists& lists) {
+  return std::any_of(lists.begin(), lists.end(),
+                     [](const QStringList& files) { return !files.isEmpty(); });
+}
+
+// Where one entry of a folder goes: into the list of its format, or into what is left out (named
+// with the folder it lies in when that is a disc folder).
+void SortEntry(const FolderEntry& entry, const QString& base, const QString& shownPrefix,
+               FormatLists& lists, std::vector<LeftOutFile>& leftOut) {
   switch (entry.Type) {
     case FolderEntry::Kind::Folder:
       return;
     case FolderEntry::Kind::Special:
     case FolderEntry::Kind::BrokenLink:
-      scan.LeftOut.push_back({entry.Name, LeftOutFile::Reason::NotAFile});
+      leftOut.push_back({shownPrefix + entry.Name, LeftOutFile::Reason::NotAFile});
       return;
     case FolderEntry::Kind::RegularFile:
       break;
   }
   if (!entry.NameValid) {
-    scan.LeftOut.push_back({entry.Name, LeftOutFile::Reason::Name});
+    leftOut.push_back({shownPrefix + entry.Name, LeftOutFile::Reason::Name});
     return;
   }
   if (const FormatInfo* format = FormatOfFileName(entry.Name)) {
-    scan.FileLists[FormatIndex(format->Id)].append(base + entry.Name);
+    lists[FormatIndex(format->Id)].append(base + entry.Name);
   } else if (IsUnreadAudio(entry.Name)) {
-    scan.LeftOut.push_back({entry.Name, LeftOutFile::Reason::Format});
+    leftOut.push_back({shownPrefix + entry.Name, LeftOutFile::Reason::Format});
+  }
+}
+
+// The files of one listed folder by format, each list in track order.
+FormatLists SortFolder(const std::vector<FolderEntry>& entries, const QString& folder,
+                       const QString& shownPrefix, const UserLocale& locale,
+                       std::vector<LeftOutFile>& leftOut) {
+  FormatLists lists;
+  const QString base = WithTrailingSeparator(folder);
+  for (const FolderEntry& entry : entries)
+    SortEntry(entry, base, shownPrefix, lists, leftOut);
+  for (QStringList& files : lists)
+    SortIntoTrackOrder(files, locale);
+  return lists;
+}
+
+void AppendLists(FormatLists& to, FormatLists&& from) {
+  for (size_t i = 0; i < to.size(); ++i)
+    to[i].append(std::move(from[i]));
+}
+
+// "CD1", "cd 2", "Disc 01 - Live", "DVD1", "Side 3_Bonus": the number when the name is one of a
+// disc folder, else nothing.
+std::optional<int> DiscNumber(const QString& name) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(?:cd|disc|disk|dvd|side) ?([0-9]{1,3})(?:(?: - |_).*)?$"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  const QRegularExpressionMatch match = pattern.match(name);
+  if (!match.hasMatch())
+    return std::nullopt;
+  return match.captured(1).toInt();
+}
+
+struct DiscFolder {
+  int Number = 0;
+  QString Name;
+};
+
+// The sub-folders named as discs, in the order of their numbers (equal numbers by name).
+std::vector<DiscFolder> DiscFolders(const std::vector<FolderEntry>& entries,
+                                    const UserLocale& locale) {
+  std::vector<DiscFolder> discs;
+  for (const FolderEntry& entry : entries) {
+    if (entry.Type != FolderEntry::Kind::Folder || !entry.NameValid)
+      continue;
+    if (const std::optional<int> number = DiscNumber(entry.Name))
+      discs.push_back({*number, entry.Name});
+  }
+  std::stable_sort(discs.begin(), discs.end(), [&locale](const DiscFolder& a, const DiscFolder& b) {
+    return a.Number != b.Number ? a.Number < b.Number : locale.FileNameLess(a.Name, b.Name);
+  });
+  return discs;
+}
+
+// A folder without audio of its own: the release is its disc folders that hold audio, one after
+// the other. What the disc folders leave out is reported whether they hold audio or not.
+void ScanDiscFolders(ScanState& scan, const std::vector<FolderEntry>& entries,
+                     const UserLocale& locale) {
+  const QString base = WithTrailingSeparator(scan.FolderPath);
+  for (const DiscFolder& disc : DiscFolders(entries, locale)) {
+    const QString folder = base + disc.Name;
+    std::vector<FolderEntry> discEntries;
+    if (!ListFolder(folder, discEntries))
+      continue;
+    FormatLists lists =
+        SortFolder(discEntries, folder, disc.Name + QLatin1Char('/'), locale, scan.LeftOut);
+    if (!HoldsAudio(lists))
+      continue;
+    scan.Discs << disc.Name;
+    AppendLists(scan.FileLists, std::move(lists));
   }
 }
 
@@ -109,15 +190,17 @@ void ScanFolder(ScanState& scan, const QString& folderPath, const UserLocale& lo
   std::vector<FolderEntry> entries;
   if (!ListFolder(scan.FolderPath, entries, &scan.Failure))
     entries.clear();
-  const QString base = WithTrailingSeparator(scan.FolderPath);
-  for (const FolderEntry& entry : entries)
-    SortEntry(entry, base, scan);
+  FormatLists own = SortFolder(entries, scan.FolderPath, QString(), locale, scan.LeftOut);
+  if (HoldsAudio(own)) {
+    scan.FileLists = std::move(own);
+  } else {
+    ScanDiscFolders(scan, entries, locale);
+  }
 
   const FormatInfo* dominant = nullptr;
   int maximum = 0;
   for (const FormatInfo& format : AudioFormats()) {
-    QStringList& files = scan.FileLists[FormatIndex(format.Id)];
-    SortIntoTrackOrder(files, locale);
+    const QStringList& files = scan.FileLists[FormatIndex(format.Id)];
     const int count = static_cast<int>(files.size());
     scan.FormatCounts[FormatIndex(format.Id)] = count;
     if (count > 0)

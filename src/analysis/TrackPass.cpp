@@ -57,8 +57,10 @@ TrackPass::TrackPass(Release& release, Notify notify, int workerCount) : release
   release_.Scan.TrackCount = 0;
   release_.Tracks.clear();
   release_.Tracks.reserve(static_cast<size_t>(release_.Scan.TrackList.size()));
-  for (const QString& path : release_.Scan.TrackList)
+  for (const QString& path : release_.Scan.TrackList) {
     release_.Tracks.push_back(TrackRecord::NewRow(path));
+    release_.Tracks.back().Disc = DiscOfTrack(release_.Scan, path);
+  }
   const QStringList paths = release_.Scan.TrackList;
   const AudioFormat format = release_.Scan.DominantFormat;
   job_ = std::make_unique<OrderedJob<TrackReading>>(
@@ -88,8 +90,7 @@ void TrackPass::Apply(int index, const TrackReading& reading) {
   ++release_.Scan.TrackCount;
   if (reading.FileSize >= 0)
     totals_.SizeMiB += BytesToMiB(reading.FileSize);
-  if (reading.Modified.isValid())
-    release_.Info.RipDate = reading.Modified.toLocalTime().date();
+  TakeRipDate(reading.Modified);
 
   ApplyTagReading(reading.Id3v1, row, summary, texts_.Id3v1);
   ApplyTagReading(reading.Id3v2, row, summary, texts_.Id3v2);
@@ -115,6 +116,19 @@ void TrackPass::Apply(int index, const TrackReading& reading) {
     ApplyTag(row, summary,
              {own->Artist, own->Title, own->Album, own->Year, own->Genre, own->AlbumArtist});
   }
+}
+
+// A one-folder release was ripped when its last track was written; the discs of a release may
+// have been ripped in any order, so it takes the newest of all.
+void TrackPass::TakeRipDate(const QDateTime& modified) {
+  if (!modified.isValid())
+    return;
+  if (!release_.Scan.Discs.isEmpty()) {
+    if (newestModified_.isValid() && modified <= newestModified_)
+      return;
+    newestModified_ = modified;
+  }
+  release_.Info.RipDate = modified.toLocalTime().date();
 }
 
 int TrackPass::ReadPercent() const {

@@ -6,6 +6,7 @@
 #include "platform/OrderedJob.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -57,10 +58,12 @@ class TrackPass {
   };
 
   void Apply(int index, const TrackReading& reading);
+  void TakeRipDate(const QDateTime& modified);
 
   Release& release_;
   SummaryTotals totals_;
   TagVersionTexts texts_;
   int applied_ = 0;
+  QDateTime newestModified_;
   std::unique_ptr<OrderedJob<TrackReading>> job_;
 };

@@ -53,6 +53,8 @@ void WriteScan(JsonWriter& json, const ScanState& scan) {
   WriteText(json, QLatin1StringView("DominantExtension"), scan.DominantExtension);
   json.Key(QLatin1StringView("TrackList"));
   WriteStringList(json, scan.TrackList);
+  json.Key(QLatin1StringView("Discs"));
+  WriteStringList(json, scan.Discs);
   json.Key(QLatin1StringView("LeftOut"));
   WriteLeftOut(json, scan.LeftOut);
   json.EndObject();
@@ -91,6 +93,7 @@ void WriteTrack(JsonWriter& json, const TrackRecord& row) {
   json.BeginObject();
   WriteText(json, QLatin1StringView("FilePath"), row.FilePath);
   WriteText(json, QLatin1StringView("FileName"), row.FileName);
+  WriteText(json, QLatin1StringView("Disc"), row.Disc);
   WriteText(json, QLatin1StringView("Artist"), row.Artist);
   WriteText(json, QLatin1StringView("Title"), row.Title);
   WriteText(json, QLatin1StringView("Album"), row.Album);

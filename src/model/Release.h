@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 // The data of one release: what the scan and the analysis fill and the user completes. The window
@@ -32,7 +33,8 @@ struct StreamValues {
 // One analysed audio file and one row of the track list.
 struct TrackRecord {
   QString FilePath;
-  QString FileName;
+  QString FileName;  // the name inside its folder (the disc folder of a release of several discs)
+  QString Disc;      // the disc folder's name; empty in a one-folder release
   QString Artist;
   QString Title;
   QString Album;
@@ -83,6 +85,11 @@ struct ScanState {
   std::vector<LeftOutFile> LeftOut;
   // The folder could not be listed: the system's reason.
   QString Failure;
+
+  // A release of several discs: the names of its disc folders (sub-folders of FolderPath) in disc
+  // order; TrackList then holds the discs' tracks one disc after the other. Empty when the folder
+  // holds audio of its own.
+  QStringList Discs;
 
   // The window shows the mixed-format warning for this scan.
   bool MixedFormats() const { return FormatsPresent > 1; }
@@ -166,6 +173,22 @@ struct Release {
   RunValues Run;
   QString NfoText;  // the NFO preview: composed text, possibly edited by the user
 };
+
+// The disc folder a scanned track lies in; empty in a one-folder release.
+QString DiscOfTrack(const ScanState& scan, const QString& trackPath);
+// How page 1 names a scanned track: its full path, or "CD1/01 - Name.flac" when it lies in a disc
+// folder.
+QString ShownTrackPath(const ScanState& scan, const QString& trackPath);
+
+// The rows of one disc, or every row of a one-folder release (Name empty then). The rows of a
+// disc follow each other in the track order.
+struct DiscRows {
+  QString Name;
+  std::span<const TrackRecord> Rows;
+};
+std::vector<DiscRows> RowsByDisc(const Release& release);
+// The rows are the tracks of several discs.
+bool RowsOfDiscs(const Release& release);
 
 // The artist the release goes by: the album artist when the tracks agree on one, else row 0's
 // artist.

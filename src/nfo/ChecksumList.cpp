@@ -15,6 +15,11 @@ QString ListLine(ChecksumKind kind, const TrackRecord& row) {
 }  // namespace
 
 QStringList ChecksumListLines(const Release& model, const Options& options, TextFile::Form form) {
+  return ChecksumListLines(model, options, form, model.Tracks);
+}
+
+QStringList ChecksumListLines(const Release& model, const Options& options, TextFile::Form form,
+                              std::span<const TrackRecord> rows) {
   const ChecksumKind kind = options.Checksum;
   if (kind == ChecksumKind::None)
     return {};
@@ -25,16 +30,23 @@ QStringList ChecksumListLines(const Release& model, const Options& options, Text
         << QLatin1Char(';') + unicodeMark + options.ChecksumKindText +
                QStringLiteral("-file created on ") + model.Run.StartTimeText
         << QStringLiteral(";");
-  for (const TrackRecord& row : model.Tracks)
+  for (const TrackRecord& row : rows)
     lines << ListLine(kind, row);
   return lines;
 }
 
-QString WriteChecksumList(const Release& model, const Options& options, const CodePage& codePage) {
+QStringList WriteChecksumList(const Release& model, const Options& options,
+                              const CodePage& codePage) {
   if (options.Checksum == ChecksumKind::None)
-    return QString();
+    return {};
   const QString& kind = options.ChecksumKindText;
-  const QStringList lines = ChecksumListLines(model, options, CompanionForm(options));
-  return WriteCompanionFile(model, options, QLatin1Char('.') + kind.toLower(),
-                            QLatin1Char('.') + kind, lines, codePage);
+  QStringList written;
+  for (const DiscRows& disc : RowsByDisc(model)) {
+    const QStringList lines = ChecksumListLines(model, options, CompanionForm(options), disc.Rows);
+    const QString path = WriteCompanionFile(model, options, QLatin1Char('.') + kind.toLower(),
+                                            QLatin1Char('.') + kind, lines, codePage, disc.Name);
+    if (!path.isEmpty())
+      written << path;
+  }
+  return written;
 }

@@ -186,10 +186,15 @@ QString TrackLine(qsizetype number, const TrackRecord& row, const Columns& colum
 void AppendTracklisting(QStringList& lines, const Release& model, const Columns& columns) {
   lines << SeparatorLine() << Blanks(kLabelWidth) + QStringLiteral("Tracklisting")
         << SeparatorLine() << QString();
-  qsizetype number = 0;
-  for (const TrackRecord& row : model.Tracks)
-    lines << TrackLine(++number, row, columns);
-  lines << QString();
+  // A release of several discs numbers each disc's tracks from 1 under the disc folder's name.
+  for (const DiscRows& disc : RowsByDisc(model)) {
+    if (!disc.Name.isEmpty())
+      lines << Blanks(kLabelWidth) + disc.Name << QString();
+    qsizetype number = 0;
+    for (const TrackRecord& row : disc.Rows)
+      lines << TrackLine(++number, row, columns);
+    lines << QString();
+  }
 }
 
 void AppendTotals(QStringList& lines, const Release& model) {

@@ -32,17 +32,27 @@ QString FitForFileSystem(QString name, const QString& extension) {
   return name;
 }
 
+// The folder that holds a folder given with its trailing "/".
+QString FolderAbove(QString folder) {
+  folder.chop(1);
+  return FolderOf(folder);
+}
+
 }  // namespace
 
 QString OutputFolderOf(const Release& model) {
   // The rows are what the outputs describe; a later scan of another folder must not send their
   // NFO and lists there.
   if (!model.Tracks.empty()) {
-    const QString folder = FolderOf(model.Tracks.front().FilePath);
+    const TrackRecord& first = model.Tracks.front();
+    const QString folder = FolderOf(first.FilePath);
     if (!folder.isEmpty())
-      return folder;
+      return first.Disc.isEmpty() ? folder : FolderAbove(folder);
   }
-  return model.Scan.TrackList.isEmpty() ? QString() : FolderOf(model.Scan.TrackList.first());
+  if (model.Scan.TrackList.isEmpty())
+    return QString();
+  const QString folder = FolderOf(model.Scan.TrackList.first());
+  return model.Scan.Discs.isEmpty() ? folder : FolderAbove(folder);
 }
 
 TextFile::Form NfoForm(const Options& options) {
@@ -56,34 +66,41 @@ TextFile::Form CompanionForm(const Options& options) {
 }
 
 QString OutputFileName(const Release& release, const QString& extension, TextFile::Form form,
-                       const CodePage& codePage) {
+                       const CodePage& codePage, const QString& disc) {
   QString base = SafeBaseName(release.Run.OutputBaseName);
   if (OnlyBlanksAndDots(base))
     base = ReleaseFolderName(release);
   while (base.startsWith(QLatin1Char('.')))
     base.remove(0, 1);
-  if (form == TextFile::Form::EightBit)
+  const QString folder =
+      disc.isEmpty() ? OutputFolderOf(release) : OutputFolderOf(release) + disc + QLatin1Char('/');
+  // The disc's name is kept whole; only the base name gives way to a long one.
+  QString ending = disc.isEmpty() ? extension : QStringLiteral(" - ") + disc + extension;
+  if (form == TextFile::Form::EightBit) {
     base = codePage.RoundTrip(base);
-  return OutputFolderOf(release) + FitForFileSystem(base, extension) + extension;
+    ending = codePage.RoundTrip(ending);
+  }
+  return folder + FitForFileSystem(base, ending) + ending;
 }
 
 QString WriteCompanionFile(const Release& model, const Options& options,
                            const QString& eightBitExtension, const QString& unicodeExtension,
-                           const QStringList& lines, const CodePage& codePage) {
+                           const QStringList& lines, const CodePage& codePage,
+                           const QString& disc) {
   const TextFile::Form form = CompanionForm(options);
   switch (form) {
     case TextFile::Form::Unicode:
     case TextFile::Form::Utf8: {
       const QString path = OutputFileName(
           model, form == TextFile::Form::Unicode ? unicodeExtension : eightBitExtension, form,
-          codePage);
+          codePage, disc);
       TextFile::WriteLines(path, lines, form, codePage);
       return path;
     }
     case TextFile::Form::EightBit:
       break;
   }
-  const QString path = OutputFileName(model, eightBitExtension, form, codePage);
+  const QString path = OutputFileName(model, eightBitExtension, form, codePage, disc);
   const bool written = TextFile::TryWriteLines(path, lines, TextFile::Form::EightBit, codePage);
   return written ? path : QString();
 }

@@ -9,11 +9,6 @@
 
 namespace {
 
-void AppendIfWritten(QStringList& files, const QString& path) {
-  if (!path.isEmpty())
-    files << path;
-}
-
 QString WriteNfoFile(const Release& release, const Options& options, const CodePage& codePage) {
   const QString path = OutputFileName(release, QStringLiteral(".nfo"), NfoForm(options), codePage);
   // Without a folder the name would be relative to wherever the program happens to run.
@@ -44,11 +39,11 @@ QStringList SaveOutputs(Release& release, const Options& options, const CodePage
   written << WriteNfoFile(release, options, codePage);
   const ReleaseInfo& info = release.Info;
   if (info.IncludeChecksums)
-    AppendIfWritten(written, WriteChecksumList(release, options, codePage));
+    written << WriteChecksumList(release, options, codePage);
   if (info.IncludePls)
-    AppendIfWritten(written, WritePlsPlaylist(release, options, codePage));
+    written << WritePlsPlaylist(release, options, codePage);
   if (info.IncludeM3u)
-    AppendIfWritten(written, WriteM3uPlaylist(release, options, codePage));
+    written << WriteM3uPlaylist(release, options, codePage);
   release.Run.NfoComposed = false;
   return written;
 }

@@ -10,10 +10,10 @@ QString ArtistAndTitle(const TrackRecord& row) {
 
 }  // namespace
 
-QStringList PlsLines(const Release& model) {
+QStringList PlsLines(std::span<const TrackRecord> rows) {
   QStringList lines{QStringLiteral("[playlist]")};
   qsizetype number = 0;
-  for (const TrackRecord& row : model.Tracks) {
+  for (const TrackRecord& row : rows) {
     const QString n = QString::number(++number);
     lines << QStringLiteral("File") + n + QLatin1Char('=') + row.FileName
           << QStringLiteral("Title") + n + QLatin1Char('=') + ArtistAndTitle(row)
@@ -24,9 +24,9 @@ QStringList PlsLines(const Release& model) {
   return lines;
 }
 
-QStringList M3uLines(const Release& model) {
+QStringList M3uLines(std::span<const TrackRecord> rows) {
   QStringList lines{QStringLiteral("#EXTM3U")};
-  for (const TrackRecord& row : model.Tracks) {
+  for (const TrackRecord& row : rows) {
     lines << QStringLiteral("#EXTINF:") + row.DurationSecondsText + QLatin1Char(',') +
                  ArtistAndTitle(row)
           << row.FileName;
@@ -34,12 +34,29 @@ QStringList M3uLines(const Release& model) {
   return lines;
 }
 
-QString WritePlsPlaylist(const Release& model, const Options& options, const CodePage& codePage) {
-  const QString extension = QStringLiteral(".pls");
-  return WriteCompanionFile(model, options, extension, extension, PlsLines(model), codePage);
+namespace {
+
+QStringList WritePlaylists(const Release& model, const Options& options, const CodePage& codePage,
+                           const QString& extension,
+                           QStringList (*linesOf)(std::span<const TrackRecord>)) {
+  QStringList written;
+  for (const DiscRows& disc : RowsByDisc(model)) {
+    const QString path = WriteCompanionFile(model, options, extension, extension,
+                                            linesOf(disc.Rows), codePage, disc.Name);
+    if (!path.isEmpty())
+      written << path;
+  }
+  return written;
 }
 
-QString WriteM3uPlaylist(const Release& model, const Options& options, const CodePage& codePage) {
-  const QString extension = QStringLiteral(".m3u");
-  return WriteCompanionFile(model, options, extension, extension, M3uLines(model), codePage);
+}  // namespace
+
+QStringList WritePlsPlaylist(const Release& model, const Options& options,
+                             const CodePage& codePage) {
+  return WritePlaylists(model, options, codePage, QStringLiteral(".pls"), PlsLines);
+}
+
+QStringList WriteM3uPlaylist(const Release& model, const Options& options,
+                             const CodePage& codePage) {
+  return WritePlaylists(model, options, codePage, QStringLiteral(".m3u"), M3uLines);
 }

@@ -32,6 +32,7 @@
   X(ColumnTime, "LISTVIEW", "3006", Main)                                     \
   X(ColumnBitrate, "LISTVIEW", "3007", Main)                                  \
   X(ColumnChecksum, "LISTVIEW", "3008", Main)                                 \
+  X(ColumnDisc, "LISTVIEW", "3009", Main)                                     \
   X(FolderGroup, "GROUPBOXES", "4001", Main)                                  \
   X(FilesGroup, "GROUPBOXES", "4003", Main)                                   \
   X(OtherGroup, "GROUPBOXES", "4004", Main)                                   \

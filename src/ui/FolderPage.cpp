@@ -71,7 +71,11 @@ FolderPage::FolderPage(QWidget* parent) : QWidget(parent) {
 
 void FolderPage::ShowScan(const ScanState& scan) {
   folderPath_->setText(scan.FolderPath);
-  trackList_->setPlainText(scan.TrackList.join(QLatin1Char('\n')));
+  QStringList shown;
+  shown.reserve(scan.TrackList.size());
+  for (const QString& path : scan.TrackList)
+    shown << ShownTrackPath(scan, path);
+  trackList_->setPlainText(shown.join(QLatin1Char('\n')));
 }
 
 void FolderPage::SetNextEnabled(bool enabled) {

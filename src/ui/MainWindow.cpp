@@ -248,8 +248,9 @@ CaptionSetters MainWindow::MainCaptions() {
        [this](const QString& text) { trackModel_->SetUnreadableText(text); }},
   };
   constexpr std::array<Caption, TrackTableModel::kColumnCount> kColumns = {
-      Caption::ColumnFile, Caption::ColumnArtist, Caption::ColumnTitle,   Caption::ColumnAlbum,
-      Caption::ColumnSize, Caption::ColumnTime,   Caption::ColumnBitrate, Caption::ColumnChecksum};
+      Caption::ColumnFile,    Caption::ColumnArtist,   Caption::ColumnTitle,
+      Caption::ColumnAlbum,   Caption::ColumnSize,     Caption::ColumnTime,
+      Caption::ColumnBitrate, Caption::ColumnChecksum, Caption::ColumnDisc};
   for (int column = 0; column < TrackTableModel::kColumnCount; ++column) {
     setters[kColumns[static_cast<size_t>(column)]] = [this, column](const QString& text) {
       trackModel_->SetHeader(column, text);
@@ -321,6 +322,7 @@ void MainWindow::ShowScan(const ScanReport& report) {
     nfo_->ShowText(QString());
     pages_->setTabVisible(kNfoPage, false);
     trackModel_->Reset();
+    tracks_->ShowDiscColumn(RowsOfDiscs(session_.State()));
     ShowUnreadable();
   }
   // A folder with tracks: the next step is "Dalej >".
@@ -361,6 +363,7 @@ void MainWindow::StartAnalysis() {
 
 void MainWindow::ShowAnalysisStart() {
   trackModel_->Reset();
+  tracks_->ShowDiscColumn(RowsOfDiscs(session_.State()));
   HoldCommands(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
 }

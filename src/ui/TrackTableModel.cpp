@@ -21,6 +21,8 @@ QString ColumnText(const TrackRecord& row, int column) {
       return row.DurationText;
     case TrackTableModel::kBitrate:
       return row.BitrateText;
+    case TrackTableModel::kDisc:
+      return row.Disc;
     default:
       return row.ChecksumText;
   }
@@ -33,7 +35,7 @@ TrackTableModel::TrackTableModel(const ReleaseSession& session, QObject* parent)
       session_(session),
       headers_{QStringLiteral("Plik"),    QStringLiteral("Autor"),   QStringLiteral("Tytuł"),
                QStringLiteral("Album"),   QStringLiteral("Długość"), QStringLiteral("Czas"),
-               QStringLiteral("Bitrate"), QStringLiteral("CRC")},
+               QStringLiteral("Bitrate"), QStringLiteral("CRC"),     QStringLiteral("Płyta")},
       unreadableText_(QStringLiteral("The stream of this file could not be read")),
       warning_(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
 

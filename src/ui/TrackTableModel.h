@@ -13,7 +13,20 @@ class TrackTableModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { kFile, kArtist, kTitle, kAlbum, kSize, kTime, kBitrate, kChecksum, kColumnCount };
+  // The disc column comes last in the model; the view shows it first, and only for the tracks of
+  // several discs.
+  enum Column {
+    kFile,
+    kArtist,
+    kTitle,
+    kAlbum,
+    kSize,
+    kTime,
+    kBitrate,
+    kChecksum,
+    kDisc,
+    kColumnCount
+  };
 
   explicit TrackTableModel(const ReleaseSession& session, QObject* parent = nullptr);
 

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr std::array<int, TrackTableModel::kColumnCount> kColumnWidths = {200, 150, 200, 150,
-                                                                          75,  75,  100, 150};
+constexpr std::array<int, TrackTableModel::kColumnCount> kColumnWidths = {200, 150, 200, 150, 75,
+                                                                          75,  100, 150, 100};
 
 QTableView* NewTrackTable(QWidget* parent) {
   auto* table = new QTableView(parent);
@@ -154,6 +154,12 @@ void TracksPage::SetTrackModel(QAbstractItemModel* model) {
   tracks_->setModel(model);
   for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column)
     tracks_->setColumnWidth(column, kColumnWidths[static_cast<size_t>(column)]);
+  tracks_->horizontalHeader()->moveSection(TrackTableModel::kDisc, 0);
+  ShowDiscColumn(false);
+}
+
+void TracksPage::ShowDiscColumn(bool shown) {
+  tracks_->setColumnHidden(TrackTableModel::kDisc, !shown);
 }
 
 void TracksPage::ShowChoices(const ChoiceLists& lists) {

@@ -27,6 +27,8 @@ class TracksPage : public QWidget {
 
   // The track list's rows, columns and their widths.
   void SetTrackModel(QAbstractItemModel* model);
+  // The disc column is for the tracks of several discs only.
+  void ShowDiscColumn(bool shown);
   // The item lists of the genre, ripper and drive drop-downs; their texts stay.
   void ShowChoices(const ChoiceLists& lists);
   // VariousAlbumTitle is editable exactly while VariousArtists is checked; with NMR checked, the

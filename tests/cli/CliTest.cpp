@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -299,4 +300,85 @@ TEST_F(CliTest, Utf8ListsNameTheFilesAsTheyAre) {
   EXPECT_TRUE(list.contains(name.toUtf8() + ' '));
   EXPECT_FALSE(list.startsWith("\xEF\xBB\xBF"));
   EXPECT_TRUE(album_.Read(base + QStringLiteral(".nfo")).contains("Zespół 日本"));
+}
+
+namespace {
+
+// Runs a checksum tool on a list inside the folder; its exit code.
+int VerifyWith(const char* tool, const QString& folder, const QString& list) {
+  QProcess process;
+  process.setWorkingDirectory(folder);
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  const QStringList arguments = QByteArray(tool) == "cksfv"
+                                    ? QStringList{QStringLiteral("-f"), list}
+                                    : QStringList{QStringLiteral("-c"), list};
+  process.start(QLatin1String(tool), arguments);
+  process.waitForFinished(60000);
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+}  // namespace
+
+// A folder of disc folders is one release: one NFO at the top with a block per disc, and in
+// each disc folder the lists and playlists of its own files, which the platform's tools verify.
+// Folders not named as discs play no part.
+TEST_F(CliTest, DiscFoldersMakeOneReleaseWithListsInEachDisc) {
+  album_.Write(QStringLiteral("CD1/01 - Alpha.mp3"), TaggedTrack("Band", "Alpha"));
+  album_.Write(QStringLiteral("CD1/02 - Beta.mp3"), TaggedTrack("Band", "Beta"));
+  album_.Write(QStringLiteral("Disc 10 - Live/01 - Omega.mp3"), TaggedTrack("Band", "Omega"));
+  album_.Write(QStringLiteral("cd 2/01 - Gamma.mp3"), TaggedTrack("Band", "Gamma"));
+  album_.Write(QStringLiteral("Bonus/01 - Extra.mp3"), TaggedTrack("Band", "Extra"));
+  album_.Write(QStringLiteral("Scans/front.jpg"), "jpeg");
+
+  const CliRun json = RunCli(program_.Path(), {QStringLiteral("--json"), Album()});
+  ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject release = QJsonDocument::fromJson(json.out).object();
+  EXPECT_EQ(release[QStringLiteral("scan")][QStringLiteral("Discs")].toArray(),
+            (QJsonArray{QStringLiteral("CD1"), QStringLiteral("cd 2"),
+                        QStringLiteral("Disc 10 - Live")}));
+  const QJsonArray tracks = release[QStringLiteral("tracks")].toArray();
+  ASSERT_EQ(tracks.size(), 4);
+  EXPECT_EQ(tracks[2][QStringLiteral("Disc")], QStringLiteral("cd 2"));
+  EXPECT_EQ(tracks[2][QStringLiteral("FileName")], QStringLiteral("01 - Gamma.mp3"));
+
+  for (const char* kind : {"sfv", "md5"}) {
+    const CliRun run =
+        RunCli(program_.Path(),
+               {QStringLiteral("--utf8"), QStringLiteral("--checksum"), QLatin1String(kind),
+                QStringLiteral("--set"), QStringLiteral("IncludeM3u=1"), Album()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const QString& disc : {QStringLiteral("CD1"), QStringLiteral("cd 2")}) {
+      const QString list =
+          QStringLiteral("00. Band - Album - %1.%2").arg(disc, QLatin1String(kind));
+      EXPECT_EQ(
+          VerifyWith(QByteArray(kind) == "sfv" ? "cksfv" : "md5sum", album_.FilePath(disc), list),
+          0)
+          << kind << " " << disc.toStdString();
+      EXPECT_TRUE(QFile::exists(album_.FilePath(disc + QStringLiteral("/00. Band - Album - ") +
+                                                disc + QStringLiteral(".m3u"))));
+    }
+  }
+  EXPECT_FALSE(album_.Read(QStringLiteral("cd 2/00. Band - Album - cd 2.sfv")).contains("Alpha"));
+
+  const QString nfo = QString::fromUtf8(album_.Read(QStringLiteral("00. Band - Album.nfo")));
+  const QString blank23(23, QLatin1Char(' '));
+  EXPECT_TRUE(nfo.contains(blank23 + QStringLiteral("CD1\r\n\r\n   1. Band - Alpha")));
+  EXPECT_TRUE(nfo.contains(QStringLiteral("   2. Band - Beta")));
+  EXPECT_TRUE(nfo.contains(blank23 + QStringLiteral("cd 2\r\n\r\n   1. Band - Gamma")));
+  EXPECT_TRUE(nfo.contains(blank23 + QStringLiteral("Disc 10 - Live\r\n\r\n   1. Band - Omega")));
+  EXPECT_FALSE(nfo.contains(QStringLiteral("Extra")));
+  EXPECT_FALSE(
+      QFile::exists(album_.FilePath(QStringLiteral("Bonus/00. Band - Album - Bonus.sfv"))));
+}
+
+// Audio of its own makes a folder a release of one folder, whatever disc folders it holds.
+TEST_F(CliTest, AFolderWithItsOwnAudioIgnoresItsDiscFolders) {
+  album_.Write(QStringLiteral("01 - Alpha.mp3"), TaggedTrack("Band", "Alpha"));
+  album_.Write(QStringLiteral("CD2/01 - Gamma.mp3"), TaggedTrack("Band", "Gamma"));
+  const CliRun run = RunCli(program_.Path(), {QStringLiteral("--json"), Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QJsonObject release = QJsonDocument::fromJson(run.out).object();
+  EXPECT_TRUE(release[QStringLiteral("scan")][QStringLiteral("Discs")].toArray().isEmpty());
+  EXPECT_EQ(release[QStringLiteral("tracks")].toArray().size(), 1);
+  EXPECT_EQ(release[QStringLiteral("tracks")][0][QStringLiteral("Disc")], QString());
 }
