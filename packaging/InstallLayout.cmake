@@ -14,3 +14,8 @@ file(RELATIVE_PATH VELMORA_SHIPPED_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
 
 # The application's id: the metainfo file and the icons are named after it.
 set(VELMORA_APP_ID org.example.velmora)
+
+# The decoding module (libvelmora-audio.so), private to the programs, found from their folder.
+set(VELMORA_MODULE_DIR ${CMAKE_INSTALL_LIBDIR}/velmora)
+file(RELATIVE_PATH VELMORA_MODULE_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_LIBDIR}/velmora)

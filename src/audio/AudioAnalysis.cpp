@@ -173,6 +173,7 @@ AlbumAudio AnalyseAlbum(std::span<const TrackAudio> tracks) {
   for (const TrackAudio& track : tracks) {
     drSum += track.Dr;
     album.AlbumPeak = std::max(album.AlbumPeak, track.TrackPeak);
+    album.TruePeak = std::max(album.TruePeak, track.TruePeak);
     if (track.LoudnessPart != nullptr && track.LoudnessPart->State != nullptr)
       states.push_back(track.LoudnessPart->State);
   }

@@ -22,6 +22,20 @@ struct Spectrogram {
   }
 };
 
+// A spectrogram kept for drawing later at a quarter of the memory: the levels in whole decibels
+// above the floor. A release of many tracks keeps one per track.
+struct PackedSpectrogram {
+  int Columns = 0;
+  int Rows = 0;
+  double Seconds = 0;
+  double SecondsPerColumn = 0;
+  double Nyquist = 0;
+  std::vector<uint8_t> Levels;  // dB above Spectrogram::kFloorDb, 0 to 255
+
+  static PackedSpectrogram Pack(const Spectrogram& spectrogram);
+  Spectrogram Unpack() const;
+};
+
 struct SpectrumFindings {
   Spectrogram Picture;
   // The highest frequency that holds more than the noise floor in most of the frames with signal,

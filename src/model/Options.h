@@ -22,8 +22,10 @@ struct Options {
   bool CheckUpdate = true;
   int Width = kDefaultWindowWidth;
   int Height = kDefaultWindowHeight;
-  bool Ads = true;        // advert footer of the NFO
-  bool Utf8Text = false;  // NFO, lists and playlists in UTF-8 (names as on disk)
+  bool Ads = true;         // advert footer of the NFO
+  bool Utf8Text = false;   // NFO, lists and playlists in UTF-8 (names as on disk)
+  bool AudioPass = false;  // the audio analysis after the checksum pass
+  bool AudioNfo = false;   // its lines in the NFO and the DR report beside it
 
   void SetChecksumKindText(const QString& text) {
     ChecksumKindText = text;

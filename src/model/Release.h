@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AudioFigures.h"
 #include "readers/Formats.h"
 
 #include <QDate>
@@ -171,7 +172,8 @@ struct Release {
   ReleaseSummary Summary;
   ReleaseInfo Info;
   RunValues Run;
-  QString NfoText;  // the NFO preview: composed text, possibly edited by the user
+  ReleaseAudio Audio;  // the audio pass, when it has run
+  QString NfoText;     // the NFO preview: composed text, possibly edited by the user
 };
 
 // The disc folder a scanned track lies in; empty in a one-folder release.

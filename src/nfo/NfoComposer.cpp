@@ -113,7 +113,30 @@ void AppendReleaseFields(QStringList& lines, const Release& model) {
         << Field("Codec", summary.EncoderText) << Field("Version", summary.VersionText)
         << QualityLine(summary)
         << Field("Channels", summary.ChannelsText + QStringLiteral(" / ") + summary.SampleRateText)
-        << TagsLine(summary) << Field("Information", model.Info.DiscInfo) << QString();
+        << TagsLine(summary);
+}
+
+// "+3.21" / "-8.53": a gain always shows which way it goes.
+QString SignedGain(double gain, const UserLocale& locale) {
+  const QString text = locale.FormatFixed(gain, 2);
+  return gain >= 0 ? QLatin1Char('+') + text : text;
+}
+
+// The album's dynamic range, loudness and gain, when the audio pass ran and they are asked for.
+void AppendAudioFields(QStringList& lines, const Release& model, const Options& options,
+                       const UserLocale& locale) {
+  if (!AudioLinesWanted(model, options))
+    return;
+  const AlbumAudioFigures& album = model.Audio.Album;
+  lines << Field("Dynamic Range", QStringLiteral("DR") + QString::number(album.Dr))
+        << Field("Loudness", locale.FormatFixed(album.Loudness, 1) +
+                                 QStringLiteral(" LUFS, peak ") +
+                                 locale.FormatFixed(album.TruePeak, 1) + QStringLiteral(" dBTP"))
+        << Field("ReplayGain", SignedGain(album.AlbumGain, locale) + QStringLiteral(" dB"));
+}
+
+void AppendInformation(QStringList& lines, const Release& model) {
+  lines << Field("Information", model.Info.DiscInfo) << QString();
 }
 
 QString NameOnDate(const QString& name, const QDate& date, const UserLocale& locale) {
@@ -151,6 +174,8 @@ QString IncludedLine(const Release& model, const Options& options) {
     included += QStringLiteral(", PAR v2");
   if (info.IncludeCue)
     included += QStringLiteral(", CUE");
+  if (AudioLinesWanted(model, options))
+    included += QStringLiteral(", DR");
   return Field("Included", included);
 }
 
@@ -236,6 +261,10 @@ QStringList AsPreviewLines(const QStringList& lines, TextFile::Form form,
 
 }  // namespace
 
+bool AudioLinesWanted(const Release& release, const Options& options) {
+  return options.AudioNfo && release.Audio.Done;
+}
+
 QStringList ComposeNfoLines(const Release& model, const Options& options, const UserLocale& locale,
                             const CodePage& codePage) {
   const TextFile::Form form = NfoForm(options);
@@ -243,6 +272,8 @@ QStringList ComposeNfoLines(const Release& model, const Options& options, const 
   QStringList lines;
   AppendTitleBlock(lines, model, columns);
   AppendReleaseFields(lines, model);
+  AppendAudioFields(lines, model, options, locale);
+  AppendInformation(lines, model);
   AppendPostingFields(lines, model, locale);
   AppendExtras(lines, model, options);
   AppendTracklisting(lines, model, columns);

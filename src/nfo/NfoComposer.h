@@ -8,8 +8,12 @@
 #include <QStringList>
 
 // The NFO text of a release: a plain-text description laid out for a monospaced font, 69 columns
-// wide. It reads the track rows, the summary, the release information, the start time and two
-// options (checksum kind, advert footer); it never touches the disk.
+// wide. It reads the track rows, the summary, the release information, the start time, the audio
+// figures and the options; it never touches the disk.
+
+// The audio pass ran and its lines are asked for: the NFO carries the album's dynamic range,
+// loudness and gain, and the save writes the DR report.
+bool AudioLinesWanted(const Release& release, const Options& options);
 
 // Every line of the NFO, each already through the code page and back, as the 8-bit preview
 // holds it. A value that carries line breaks of its own breaks its line there.

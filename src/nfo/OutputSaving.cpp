@@ -1,11 +1,17 @@
 #include "nfo/OutputSaving.h"
 
 #include "nfo/ChecksumList.h"
+#include "nfo/DrReport.h"
+#include "nfo/NfoComposer.h"
 #include "nfo/OutputFiles.h"
 #include "nfo/Playlists.h"
 #include "platform/FileError.h"
 #include "platform/FileNames.h"
 #include "platform/TextFile.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -15,6 +21,30 @@ QString WriteNfoFile(const Release& release, const Options& options, const CodeP
   if (OutputFolderOf(release).isEmpty())
     throw FileError::CannotCreate(path);
   TextFile::WriteBytes(path, NfoFileBytes(release, options, codePage));
+  return path;
+}
+
+// The names the DR report gives the tracks: as page 1 shows them, inside their disc folder.
+QString ReportName(const TrackRecord& row) {
+  return row.Disc.isEmpty() ? row.FileName : row.Disc + QLatin1Char('/') + row.FileName;
+}
+
+// "<base>_dr.txt" beside the NFO, in its form, of the tracks that could be decoded.
+QString WriteDrReport(const Release& release, const Options& options, const CodePage& codePage) {
+  std::vector<AudioFigures> tracks;
+  QStringList names;
+  const size_t count = std::min(release.Tracks.size(), release.Audio.Tracks.size());
+  for (size_t i = 0; i < count; ++i) {
+    if (const std::optional<AudioFigures>& figures = release.Audio.Tracks[i]) {
+      tracks.push_back(*figures);
+      names << ReportName(release.Tracks[i]);
+    }
+  }
+  const QString path =
+      OutputFileName(release, QStringLiteral("_dr.txt"), NfoForm(options), codePage);
+  const QDateTime logDate = QDateTime::currentDateTime();
+  TextFile::WriteLines(path, DrReportLines(tracks, names, release.Audio.Album, logDate),
+                       NfoForm(options), codePage);
   return path;
 }
 
@@ -44,6 +74,8 @@ QStringList SaveOutputs(Release& release, const Options& options, const CodePage
     written << WritePlsPlaylist(release, options, codePage);
   if (info.IncludeM3u)
     written << WriteM3uPlaylist(release, options, codePage);
+  if (AudioLinesWanted(release, options))
+    written << WriteDrReport(release, options, codePage);
   release.Run.NfoComposed = false;
   return written;
 }

@@ -46,7 +46,11 @@ void UserLocale::SetSystem(const QLocale& locale) {
 }
 
 QString UserLocale::FormatFixed2(double value) const {
-  return locale_.toString(value, 'f', 2);
+  return FormatFixed(value, 2);
+}
+
+QString UserLocale::FormatFixed(double value, int decimals) const {
+  return locale_.toString(value, 'f', decimals);
 }
 
 QString UserLocale::FormatGrouped4(int64_t value) const {

@@ -22,6 +22,8 @@ class UserLocale {
 
   // "0.00": two decimals with the locale's decimal separator and no grouping.
   QString FormatFixed2(double value) const;
+  // The same with the given number of decimals.
+  QString FormatFixed(double value, int decimals) const;
   // "0,000": at least four digits, grouped with the locale's thousands separator.
   QString FormatGrouped4(int64_t value) const;
   // "nn:ss", or "hh:nn:ss" above 3600 seconds; the fraction of a second is cut off.

@@ -10,12 +10,14 @@
 #include "platform/FileError.h"
 #include "platform/IniFile.h"
 #include "platform/UserLocale.h"
+#include "session/AudioPass.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <exception>
 #include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -106,6 +108,8 @@ struct ReleaseSession::Impl {
   std::unique_ptr<LanguageFile> language = std::make_unique<LanguageFile>();
   StartupSettings startup;
   std::unique_ptr<AnalysisRun> run;
+  std::unique_ptr<AudioPass> audio;
+  std::vector<PackedSpectrogram> spectrograms;
   AnalysisOutcome lastOutcome = AnalysisOutcome::Finished;
 
   SettingsTarget Settings() { return {release.Summary, release.Info, options}; }
@@ -120,6 +124,7 @@ ReleaseSession::ReleaseSession(QObject* parent) : QObject(parent), impl_(std::ma
 ReleaseSession::~ReleaseSession() {
   // The workers post to this object: they end before anything else goes.
   impl_->run.reset();
+  impl_->audio.reset();
 }
 
 const StartupSettings& ReleaseSession::Open(const QString& programDir, const QDateTime& now) {
@@ -192,6 +197,8 @@ ScanReport ReleaseSession::Scan(const QString& folder) {
     release.Run.NfoComposed = false;
     release.Run.AnalysisDone = false;
     release.Run.AnalysedFolder.clear();
+    release.Audio = ReleaseAudio{};
+    impl_->spectrograms.clear();
     impl_->statusText = impl_->messages.Text(Message::StatusNotSaved);
     report.NewRelease = true;
     emit StatusChanged(impl_->statusText);
@@ -212,8 +219,10 @@ ScanReport ReleaseSession::Rescan() {
 
 bool ReleaseSession::Analyse(const QDate& today) {
   Release& release = impl_->release;
-  if (impl_->run || !release.Scan.AnalysisEnabled())
+  if (Busy() || !release.Scan.AnalysisEnabled())
     return false;
+  release.Audio = ReleaseAudio{};
+  impl_->spectrograms.clear();
   const Options& options = impl_->options;
   const AnalysisChoices choices{options.AutoCrc, options.Checksum,
                                 options.Utf8Text ? NameForm::Unicode : NameForm::EightBit};
@@ -233,9 +242,14 @@ bool ReleaseSession::Analyse(const QDate& today) {
 }
 
 void ReleaseSession::Pump() {
+  if (impl_->run)
+    PumpAnalysis();
+  else if (impl_->audio)
+    PumpAudio();
+}
+
+void ReleaseSession::PumpAnalysis() {
   AnalysisRun* run = impl_->run.get();
-  if (!run)
-    return;
   ProgressState& progress = impl_->progress;
   std::exception_ptr failure;
   try {
@@ -263,6 +277,52 @@ void ReleaseSession::Pump() {
     outcome = AnalysisOutcome::Finished;
   else if (phase == AnalysisRun::Phase::Stopped)
     outcome = AnalysisOutcome::Stopped;
+  if (outcome == AnalysisOutcome::Finished && impl_->options.AudioPass &&
+      !impl_->release.Tracks.empty()) {
+    StartAudioPass();
+    return;
+  }
+  FinishAnalysis(outcome, failure);
+}
+
+void ReleaseSession::StartAudioPass() {
+  QString error;
+  const AudioEngine* engine = LoadAudioEngine(&error);
+  if (engine == nullptr) {
+    FinishAnalysis(AnalysisOutcome::Failed,
+                   std::make_exception_ptr(std::runtime_error(error.toStdString())));
+    return;
+  }
+  impl_->progress = ProgressState{};
+  impl_->audio = std::make_unique<AudioPass>(*engine, impl_->release, impl_->spectrograms, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { Pump(); }, Qt::QueuedConnection);
+  });
+  emit Progress(impl_->progress);
+}
+
+void ReleaseSession::PumpAudio() {
+  AudioPass& audio = *impl_->audio;
+  ProgressState& progress = impl_->progress;
+  const Release& release = impl_->release;
+  for (const int row : audio.TakeReady()) {
+    const auto index = static_cast<size_t>(row);
+    const std::optional<AudioFigures>& figures = release.Audio.Tracks[index];
+    progress = {release.Tracks[index].FileName,
+                figures ? QStringLiteral("DR") + QString::number(figures->Dr) : QStringLiteral("-"),
+                audio.Percent()};
+    emit AudioMeasured(row);
+    emit Progress(progress);
+  }
+  if (!audio.Done())
+    return;
+  const bool stopped = audio.Stopped();
+  impl_->audio.reset();
+  FinishAnalysis(stopped ? AnalysisOutcome::Stopped : AnalysisOutcome::Finished, nullptr);
+}
+
+void ReleaseSession::FinishAnalysis(AnalysisOutcome outcome, const std::exception_ptr& failure) {
+  ProgressState& progress = impl_->progress;
   // A pass that completed or was stopped empties its labels; a failed one keeps the last file.
   if (outcome != AnalysisOutcome::Failed) {
     progress.FileLabel.clear();
@@ -277,15 +337,18 @@ void ReleaseSession::Pump() {
 }
 
 void ReleaseSession::Stop() {
-  if (impl_->run) {
+  if (!Busy())
+    return;
+  if (impl_->run)
     impl_->run->Stop();
-    QMetaObject::invokeMethod(
-        this, [this] { Pump(); }, Qt::QueuedConnection);
-  }
+  if (impl_->audio)
+    impl_->audio->Stop();
+  QMetaObject::invokeMethod(
+      this, [this] { Pump(); }, Qt::QueuedConnection);
 }
 
 AnalysisOutcome ReleaseSession::WaitForAnalysis() {
-  if (impl_->run) {
+  if (Busy()) {
     QEventLoop loop;
     connect(this, &ReleaseSession::AnalysisFinished, &loop, &QEventLoop::quit);
     loop.exec();
@@ -294,7 +357,16 @@ AnalysisOutcome ReleaseSession::WaitForAnalysis() {
 }
 
 bool ReleaseSession::Busy() const {
-  return impl_->run != nullptr;
+  return impl_->run != nullptr || impl_->audio != nullptr;
+}
+
+std::optional<Spectrogram> ReleaseSession::TrackSpectrogram(int row) const {
+  const Release& release = impl_->release;
+  const auto index = static_cast<size_t>(row);
+  if (row < 0 || index >= impl_->spectrograms.size() || index >= release.Audio.Tracks.size() ||
+      !release.Audio.Tracks[index])
+    return std::nullopt;
+  return impl_->spectrograms[index].Unpack();
 }
 
 void ReleaseSession::Compose() {
@@ -337,8 +409,9 @@ void ReleaseSession::SaveSettings() {
 }
 
 void ReleaseSession::Close() {
-  if (impl_->run) {
+  if (Busy()) {
     impl_->run.reset();
+    impl_->audio.reset();
     impl_->lastOutcome = AnalysisOutcome::Stopped;
   }
   std::exception_ptr firstFailure;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/Spectrum.h"
 #include "model/ChoiceLists.h"
 #include "model/Messages.h"
 #include "model/Options.h"
@@ -12,8 +13,10 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // A front end's own values for one run, put into the options and fields after the settings file
 // has been read and before the language is applied (velmora-cli's options, for instance).
@@ -66,8 +69,9 @@ class ReleaseSession : public QObject {
 
   // --- the analysis
 
-  // "Dalej >" on page 1: starts the track pass (and after it the checksum pass) and returns at
-  // once; false when a pass is running already or there is nothing to analyse.
+  // "Dalej >" on page 1: starts the track pass (after it the checksum pass, and the audio pass
+  // when the audiopass option is on) and returns at once; false when a pass is running already
+  // or there is nothing to analyse.
   bool Analyse(const QDate& today = QDate::currentDate());
   // Asks a running analysis to end; AnalysisFinished(Stopped) follows.
   void Stop();
@@ -106,6 +110,8 @@ class ReleaseSession : public QObject {
   QStringList Warnings() const;
   // Tracks whose stream could not be read in the last analysis.
   int UnreadableTracks() const;
+  // The spectrogram of a row's track after the audio pass; nothing when it was not decoded.
+  std::optional<Spectrogram> TrackSpectrogram(int row) const;
 
   // --- what the user edits
 
@@ -135,6 +141,8 @@ class ReleaseSession : public QObject {
   // A track's row and the summary after it are filled.
   void TrackRead(int row);
   void ChecksumTaken(int row);
+  // The audio pass measured a row's track (or found it could not be decoded).
+  void AudioMeasured(int row);
   void Progress(const ProgressState& progress);
   void AnalysisFinished(AnalysisOutcome outcome);
   void StatusChanged(const QString& text);
@@ -147,6 +155,10 @@ class ReleaseSession : public QObject {
   Release& Edit();
   Options& EditOptions();
   void Pump();
+  void PumpAnalysis();
+  void StartAudioPass();
+  void PumpAudio();
+  void FinishAnalysis(AnalysisOutcome outcome, const std::exception_ptr& failure);
 
   struct Impl;
   std::unique_ptr<Impl> impl_;

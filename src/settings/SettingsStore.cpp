@@ -27,8 +27,8 @@ struct SettingKey {
 };
 
 // The keys in the order they are written to the file.
-const std::array<SettingKey, 21>& SettingKeys() {
-  static const std::array<SettingKey, 21> keys = {{
+const std::array<SettingKey, 23>& SettingKeys() {
+  static const std::array<SettingKey, 23> keys = {{
       {"autocrc", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.AutoCrc; }, true}},
       {"addbitrate", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.AddBitrate; }, true}},
       {"defaultpath", TextField{[](SettingsTarget& m) -> QString& { return m.Opts.DefaultPath; }}},
@@ -54,6 +54,9 @@ const std::array<SettingKey, 21>& SettingKeys() {
       {"ads", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.Ads; }, true}},
       // Off when missing, so that a settings file of before keeps the 8-bit and Unicode forms.
       {"utf8text", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.Utf8Text; }, false}},
+      // The audio analysis takes about one decode of the album: only when asked for.
+      {"audiopass", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.AudioPass; }, false}},
+      {"audionfo", BoolKey{[](SettingsTarget& m) -> bool& { return m.Opts.AudioNfo; }, false}},
   }};
   return keys;
 }

@@ -67,7 +67,7 @@ TEST(SettingsStoreTest, SavingWritesEveryKeyInOrderAndKeepsOtherSections) {
       "x",      "autocrc",          "addbitrate", "defaultpath", "language",    "source",
       "ripper", "cd/dvd",           "rippedby",   "postedby",    "server",      "group",
       "notes",  "saveunicode",      "crc",        "VA",          "checkupdate", "width",
-      "height", "filenametemplate", "ads", "utf8text"};
+      "height", "filenametemplate", "ads",        "utf8text",    "audiopass",   "audionfo"};
   EXPECT_EQ(KeysInFileOrder(bytes), expected) << bytes.toStdString();
   EXPECT_TRUE(bytes.contains("[Velmora]\r\nautocrc=1\r\n")) << bytes.toStdString();
   EXPECT_TRUE(bytes.contains("\r\nads=0\r\n"));

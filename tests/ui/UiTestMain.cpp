@@ -11,6 +11,9 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The programs find the decoding module beside them; the tests live elsewhere in the build.
+  if (qEnvironmentVariableIsEmpty("VELMORA_AUDIO_MODULE"))
+    qputenv("VELMORA_AUDIO_MODULE", VELMORA_TEST_AUDIO_MODULE);
   QApplication app(argc, argv);
   UserLocale::SetSystem(QLocale(QLocale::English, QLocale::UnitedStates));
   ::testing::InitGoogleTest(&argc, argv);

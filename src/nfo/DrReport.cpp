@@ -1,4 +1,4 @@
-#include "audio/DrReport.h"
+#include "nfo/DrReport.h"
 
 #include "platform/ProductInfo.h"
 
@@ -29,9 +29,9 @@ QString Duration(double seconds) {
 
 // The values the tracks share, or each different one in the order met ("44100, 48000").
 template <class Value>
-QString Common(std::span<const TrackAudio> tracks, Value value) {
+QString Common(std::span<const AudioFigures> tracks, Value value) {
   QStringList texts;
-  for (const TrackAudio& track : tracks) {
+  for (const AudioFigures& track : tracks) {
     const QString text = value(track);
     if (!texts.contains(text))
       texts.append(text);
@@ -41,8 +41,8 @@ QString Common(std::span<const TrackAudio> tracks, Value value) {
 
 }  // namespace
 
-QStringList DrReportLines(std::span<const TrackAudio> tracks, const QStringList& trackNames,
-                          const AlbumAudio& album, const QDateTime& logDate) {
+QStringList DrReportLines(std::span<const AudioFigures> tracks, const QStringList& trackNames,
+                          const AlbumAudioFigures& album, const QDateTime& logDate) {
   const QString separator(kLineWidth, QLatin1Char('-'));
   QStringList lines;
   lines << ProgramNameAndVersion() + QStringLiteral(": dynamic range report")
@@ -50,7 +50,7 @@ QStringList DrReportLines(std::span<const TrackAudio> tracks, const QStringList&
         << QString() << separator
         << QStringLiteral("DR         Peak         RMS     Duration Track") << separator;
   for (size_t i = 0; i < tracks.size(); ++i) {
-    const TrackAudio& track = tracks[i];
+    const AudioFigures& track = tracks[i];
     const QString name = static_cast<qsizetype>(i) < trackNames.size()
                              ? trackNames[static_cast<qsizetype>(i)]
                              : QString();
@@ -62,14 +62,15 @@ QStringList DrReportLines(std::span<const TrackAudio> tracks, const QStringList&
         << QStringLiteral("Official DR value: DR%1").arg(album.Dr) << QString()
         << QStringLiteral("Samplerate:        %1 Hz")
                .arg(Common(tracks,
-                           [](const TrackAudio& t) { return QString::number(t.SampleRate); }))
+                           [](const AudioFigures& t) { return QString::number(t.SampleRate); }))
         << QStringLiteral("Channels:          %1")
-               .arg(Common(tracks, [](const TrackAudio& t) { return QString::number(t.Channels); }))
+               .arg(Common(tracks,
+                           [](const AudioFigures& t) { return QString::number(t.Channels); }))
         // A lossy track is decoded to 32-bit floating point, as the DR meter reports it.
         << QStringLiteral("Bits per sample:   %1")
                .arg(Common(
                    tracks,
-                   [](const TrackAudio& t) { return QString::number(t.Bits > 0 ? t.Bits : 32); }))
+                   [](const AudioFigures& t) { return QString::number(t.Bits > 0 ? t.Bits : 32); }))
         << QString(kLineWidth, QLatin1Char('='));
   return lines;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/AudioAnalysis.h"
+#include "model/AudioFigures.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -12,5 +12,5 @@
 // then the track count, the official DR value and the stream's format. Numbers always take a "."
 // for the decimal point, whatever the user's locale. `trackNames` pairs with `tracks` (a missing
 // name is empty); `logDate` is the local time printed in the header.
-QStringList DrReportLines(std::span<const TrackAudio> tracks, const QStringList& trackNames,
-                          const AlbumAudio& album, const QDateTime& logDate);
+QStringList DrReportLines(std::span<const AudioFigures> tracks, const QStringList& trackNames,
+                          const AlbumAudioFigures& album, const QDateTime& logDate);

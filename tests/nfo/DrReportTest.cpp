@@ -2,15 +2,16 @@
 
 #include <QLocale>
 
-#include "audio/DrReport.h"
+#include "nfo/DrReport.h"
 #include "platform/ProductInfo.h"
 #include "platform/UserLocale.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-TrackAudio Track(int dr, double peak, double rms, double seconds, int rate = 44100, int bits = 16) {
-  TrackAudio track;
+AudioFigures Track(int dr, double peak, double rms, double seconds, int rate = 44100,
+                   int bits = 16) {
+  AudioFigures track;
   track.Dr = dr;
   track.Peak = peak;
   track.Rms = rms;
@@ -24,9 +25,9 @@ TrackAudio Track(int dr, double peak, double rms, double seconds, int rate = 441
 TEST(DrReportTest, LinesInTheDrMeterLayoutWithPointDecimals) {
   // A locale with a decimal comma must not change the numbers.
   UserLocale::SetSystem(QLocale(QLocale::Polish, QLocale::Poland));
-  const std::vector<TrackAudio> tracks = {Track(12, -0.1, -14.521, 205.4),
-                                          Track(8, -0.004, -9.2, 3723.0, 48000, 0)};
-  AlbumAudio album;
+  const std::vector<AudioFigures> tracks = {Track(12, -0.1, -14.521, 205.4),
+                                            Track(8, -0.004, -9.2, 3723.0, 48000, 0)};
+  AlbumAudioFigures album;
   album.Dr = 10;
   const QStringList lines =
       DrReportLines(tracks, {QStringLiteral("01-Name.flac"), QStringLiteral("02 - Długi.mp3")},
