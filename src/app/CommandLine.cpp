@@ -47,6 +47,23 @@ struct Parser {
   QCommandLineOption strict{
       QStringLiteral("strict"),
       QStringLiteral("Exit with 4, saving nothing, when a warning was given.")};
+  QCommandLineOption audio{
+      QStringLiteral("audio"),
+      QStringLiteral("Analyse the audio after the checksums: dynamic range, loudness, spectrum.")};
+  QCommandLineOption noAudio{QStringLiteral("no-audio"),
+                             QStringLiteral("Leave the audio analysis out.")};
+  QCommandLineOption audioNfo{
+      QStringLiteral("audio-nfo"),
+      QStringLiteral("Put the dynamic range, loudness and gain into the NFO; write a DR report.")};
+  QCommandLineOption noAudioNfo{QStringLiteral("no-audio-nfo"),
+                                QStringLiteral("Keep the audio figures out of the NFO.")};
+  QCommandLineOption spectrograms{
+      QStringLiteral("spectrograms"),
+      QStringLiteral("With --audio: one PNG spectrogram per track into DIR."),
+      QStringLiteral("DIR")};
+  QCommandLineOption verify{
+      QStringLiteral("verify"),
+      QStringLiteral("Check every SFV and MD5 list in FOLDER against the files instead.")};
   QCommandLineOption templ{QStringLiteral("template"), QStringLiteral("Output file-name template."),
                            QStringLiteral("text")};
   QCommandLineOption set{QStringLiteral("set"), SetHelp(), QStringLiteral("FIELD=VALUE")};
@@ -63,8 +80,10 @@ struct Parser {
   Parser() {
     parser.setApplicationDescription(
         QStringLiteral("Writes the NFO, checksum list and playlists of the release in FOLDER."));
-    parser.addOptions({print, json, now, checksum, unicode, noUnicode, ads, noAds, utf8, noUtf8,
-                       strict, templ, set, setFile, language, help, version});
+    parser.addOptions({print,   json,     now,        checksum,     unicode, noUnicode,
+                       ads,     noAds,    utf8,       noUtf8,       strict,  audio,
+                       noAudio, audioNfo, noAudioNfo, spectrograms, verify,  templ,
+                       set,     setFile,  language,   help,         version});
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("The folder of audio files."));
   }
@@ -143,10 +162,19 @@ ParseOutcome ParseCommandLine(const QStringList& arguments) {
   }
   if (!ReadSwitch(p.parser, p.unicode, p.noUnicode, request.SaveUnicode) ||
       !ReadSwitch(p.parser, p.ads, p.noAds, request.Ads) ||
-      !ReadSwitch(p.parser, p.utf8, p.noUtf8, request.Utf8Text)) {
+      !ReadSwitch(p.parser, p.utf8, p.noUtf8, request.Utf8Text) ||
+      !ReadSwitch(p.parser, p.audio, p.noAudio, request.AudioPass) ||
+      !ReadSwitch(p.parser, p.audioNfo, p.noAudioNfo, request.AudioNfo)) {
     return UsageError(QStringLiteral("A switch and its --no- form exclude each other."));
   }
   request.Strict = p.parser.isSet(p.strict);
+  request.SpectrogramFolder = p.parser.value(p.spectrograms);
+  if (p.parser.isSet(p.spectrograms) && request.SpectrogramFolder.isEmpty())
+    return UsageError(QStringLiteral("--spectrograms takes a folder."));
+  request.Verify = p.parser.isSet(p.verify);
+  if (request.Verify &&
+      (request.Mode != CliRequest::Output::Save || request.AudioPass.value_or(false)))
+    return UsageError(QStringLiteral("--verify goes alone: no --print, --json or --audio."));
   if (p.parser.isSet(p.templ))
     request.Template = p.parser.value(p.templ);
   for (const QString& text : p.parser.values(p.set)) {
@@ -164,4 +192,15 @@ ParseOutcome ParseCommandLine(const QStringList& arguments) {
   }
   request.Language = p.parser.value(p.language);
   return outcome;
+}
+
+bool AsksForPictures(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArrayView argument(argv[i]);
+    if (argument == "--")
+      return false;
+    if (argument == "--spectrograms" || argument.startsWith("--spectrograms="))
+      return true;
+  }
+  return false;
 }

@@ -19,6 +19,11 @@ struct CliRequest {
   std::optional<bool> Utf8Text;
   // Exit with 4 before saving anything when a warning was given.
   bool Strict = false;
+  std::optional<bool> AudioPass;
+  std::optional<bool> AudioNfo;
+  QString SpectrogramFolder;  // empty: no pictures
+  // Check the folder's checksum lists instead of making an NFO.
+  bool Verify = false;
   std::optional<QString> Template;
   QList<QPair<QString, QString>> FieldValues;  // --set, in order
   QList<QPair<QString, QString>> FieldFiles;   // --set-file, in order
@@ -33,3 +38,7 @@ struct ParseOutcome {
 };
 
 ParseOutcome ParseCommandLine(const QStringList& arguments);
+
+// Whether the raw arguments ask for spectrogram pictures: the program then needs a graphical
+// application object (an offscreen one), which must exist before the arguments are parsed.
+bool AsksForPictures(int argc, const char* const* argv);

@@ -1,5 +1,7 @@
 #include "app/JsonExport.h"
 
+#include <cmath>
+
 #include "app/JsonWriter.h"
 #include "model/ModelFields.h"
 
@@ -133,6 +135,56 @@ void WriteRun(JsonWriter& json, const Release& model, const ReportExtras& extras
   json.EndObject();
 }
 
+// dB, LU and LUFS to two decimals, as the report promises.
+void WriteRounded(JsonWriter& json, QLatin1StringView key, double value) {
+  json.Key(key);
+  json.Number(std::round(value * 100.0) / 100.0);
+}
+
+void WriteTrackAudio(JsonWriter& json, const std::optional<AudioFigures>& figures) {
+  if (!figures) {
+    json.Null();
+    return;
+  }
+  json.BeginObject();
+  json.Key(QLatin1StringView("DR"));
+  json.Integer(figures->Dr);
+  WriteRounded(json, QLatin1StringView("Peak"), figures->Peak);
+  WriteRounded(json, QLatin1StringView("Rms"), figures->Rms);
+  WriteRounded(json, QLatin1StringView("Loudness"), figures->Loudness);
+  WriteRounded(json, QLatin1StringView("LoudnessRange"), figures->LoudnessRange);
+  WriteRounded(json, QLatin1StringView("TruePeak"), figures->TruePeak);
+  WriteRounded(json, QLatin1StringView("TrackGain"), figures->TrackGain);
+  json.Key(QLatin1StringView("TrackPeak"));
+  json.Number(figures->TrackPeak);
+  json.Key(QLatin1StringView("Cutoff"));
+  json.Integer(std::llround(figures->Cutoff));
+  json.Key(QLatin1StringView("LossySource"));
+  json.Bool(figures->LossySource);
+  json.Key(QLatin1StringView("Upsampled"));
+  json.Bool(figures->Upsampled);
+  json.EndObject();
+}
+
+void WriteAudio(JsonWriter& json, const ReleaseAudio& audio) {
+  json.BeginObject();
+  json.Key(QLatin1StringView("tracks"));
+  json.BeginArray();
+  for (const std::optional<AudioFigures>& figures : audio.Tracks)
+    WriteTrackAudio(json, figures);
+  json.EndArray();
+  json.Key(QLatin1StringView("album"));
+  json.BeginObject();
+  json.Key(QLatin1StringView("DR"));
+  json.Integer(audio.Album.Dr);
+  WriteRounded(json, QLatin1StringView("Loudness"), audio.Album.Loudness);
+  WriteRounded(json, QLatin1StringView("AlbumGain"), audio.Album.AlbumGain);
+  json.Key(QLatin1StringView("AlbumPeak"));
+  json.Number(audio.Album.AlbumPeak);
+  json.EndObject();
+  json.EndObject();
+}
+
 }  // namespace
 
 QByteArray ReleaseToJson(const ReleaseSession& session) {
@@ -159,6 +211,11 @@ QByteArray ReleaseToJson(const Release& release, const ReportExtras& extras) {
   WriteRun(json, model, extras);
   json.Key(QLatin1StringView("warnings"));
   WriteStringList(json, extras.Warnings);
+  // Only a run with the audio pass reports its figures.
+  if (model.Audio.Done) {
+    json.Key(QLatin1StringView("audio"));
+    WriteAudio(json, model.Audio);
+  }
   json.EndObject();
   return json.Finish();
 }

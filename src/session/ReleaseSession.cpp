@@ -298,6 +298,7 @@ void ReleaseSession::StartAudioPass() {
     QMetaObject::invokeMethod(
         this, [this] { Pump(); }, Qt::QueuedConnection);
   });
+  emit AudioPassStarted();
   emit Progress(impl_->progress);
 }
 
@@ -367,6 +368,35 @@ std::optional<Spectrogram> ReleaseSession::TrackSpectrogram(int row) const {
       !release.Audio.Tracks[index])
     return std::nullopt;
   return impl_->spectrograms[index].Unpack();
+}
+
+std::vector<SpectrogramFile> ReleaseSession::SpectrogramFiles(const QString& folder) const {
+  const Release& release = impl_->release;
+  std::vector<SpectrogramFile> files;
+  const QDir target(folder);
+  const size_t count = std::min(impl_->spectrograms.size(), release.Tracks.size());
+  for (size_t i = 0; i < count; ++i) {
+    if (!release.Audio.Tracks[i])
+      continue;
+    const TrackRecord& track = release.Tracks[i];
+    const QString name = track.FileName + QStringLiteral(".png");
+    const QString relative = track.Disc.isEmpty() ? name : track.Disc + QLatin1Char('/') + name;
+    files.push_back(
+        {impl_->spectrograms[i], SpectrogramTitle(static_cast<int>(i)), target.filePath(relative)});
+  }
+  return files;
+}
+
+QString ReleaseSession::SpectrogramTitle(int row) const {
+  const Release& release = impl_->release;
+  const auto index = static_cast<size_t>(row);
+  const TrackRecord& track = release.Tracks.at(index);
+  const std::optional<AudioFigures>& figures = release.Audio.Tracks.at(index);
+  if (!figures)
+    return track.FileName;
+  const QString depth =
+      figures->Bits > 0 ? QStringLiteral("%1 bit").arg(figures->Bits) : QStringLiteral("lossy");
+  return QStringLiteral("%1  -  %2 Hz, %3").arg(track.FileName).arg(figures->SampleRate).arg(depth);
 }
 
 void ReleaseSession::Compose() {
@@ -467,6 +497,14 @@ QStringList ReleaseSession::Warnings() const {
     const TrackRecord& row = release.Tracks[static_cast<size_t>(i)];
     if (!row.StreamUsable())
       warnings << UnreadableTrackWarning(row, formatName);
+  }
+  const ReleaseAudio& audio = release.Audio;
+  const size_t measured = std::min(audio.Tracks.size(), release.Tracks.size());
+  for (size_t i = 0; audio.Done && i < measured; ++i) {
+    if (!audio.Tracks[i]) {
+      warnings << QStringLiteral("Not decoded: %1 (%2)")
+                      .arg(release.Tracks[i].FileName, audio.Errors[i]);
+    }
   }
   return warnings;
 }

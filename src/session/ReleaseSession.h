@@ -112,6 +112,12 @@ class ReleaseSession : public QObject {
   int UnreadableTracks() const;
   // The spectrogram of a row's track after the audio pass; nothing when it was not decoded.
   std::optional<Spectrogram> TrackSpectrogram(int row) const;
+  // The title its picture carries: the file name, rate and bits.
+  QString SpectrogramTitle(int row) const;
+  // Every decoded track's picture as it goes into a folder the user picks: "01 - Name.flac.png",
+  // inside the disc's folder for a release of several discs. A copy: the pictures may be drawn
+  // on another thread.
+  std::vector<SpectrogramFile> SpectrogramFiles(const QString& folder) const;
 
   // --- what the user edits
 
@@ -141,6 +147,8 @@ class ReleaseSession : public QObject {
   // A track's row and the summary after it are filled.
   void TrackRead(int row);
   void ChecksumTaken(int row);
+  // The audio pass started after the checksum pass: the audio figures were cleared.
+  void AudioPassStarted();
   // The audio pass measured a row's track (or found it could not be decoded).
   void AudioMeasured(int row);
   void Progress(const ProgressState& progress);

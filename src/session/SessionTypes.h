@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/Spectrum.h"
 #include "model/Release.h"
 
 #include <QMetaType>
@@ -52,6 +53,13 @@ struct SaveResult {
   QString MessageText;
   QString MessageCaption;
   QStringList WrittenFiles;
+};
+
+// One spectrogram picture to write: the levels, the title drawn above them and the file's path.
+struct SpectrogramFile {
+  PackedSpectrogram Levels;
+  QString Title;
+  QString Path;
 };
 
 // The one text a failure is shown with, in the window's error box and on velmora-cli's standard

@@ -22,6 +22,7 @@
   X(TabTracks, "TABSHEETS", "1002", Main)                                     \
   X(TabRelease, "TABSHEETS", "1003", Main)                                    \
   X(TabNfo, "TABSHEETS", "1004", Main)                                        \
+  X(TabQuality, "TABSHEETS", "1005", Main)                                    \
   X(OptionsTabGeneral, "TABSHEETS", "2001", Options)                          \
   X(OptionsTabLanguage, "TABSHEETS", "2002", Options)                         \
   X(ColumnFile, "LISTVIEW", "3001", Main)                                     \
@@ -33,6 +34,15 @@
   X(ColumnBitrate, "LISTVIEW", "3007", Main)                                  \
   X(ColumnChecksum, "LISTVIEW", "3008", Main)                                 \
   X(ColumnDisc, "LISTVIEW", "3009", Main)                                     \
+  X(QualityFile, "LISTVIEW", "3001", Main)                                    \
+  X(QualityDr, "LISTVIEW", "3010", Main)                                      \
+  X(QualityPeak, "LISTVIEW", "3011", Main)                                    \
+  X(QualityRms, "LISTVIEW", "3012", Main)                                     \
+  X(QualityLoudness, "LISTVIEW", "3013", Main)                                \
+  X(QualityTruePeak, "LISTVIEW", "3014", Main)                                \
+  X(QualityGain, "LISTVIEW", "3015", Main)                                    \
+  X(QualityCutoff, "LISTVIEW", "3016", Main)                                  \
+  X(QualityNotes, "LISTVIEW", "3017", Main)                                   \
   X(FolderGroup, "GROUPBOXES", "4001", Main)                                  \
   X(FilesGroup, "GROUPBOXES", "4003", Main)                                   \
   X(OtherGroup, "GROUPBOXES", "4004", Main)                                   \
@@ -51,6 +61,8 @@
   X(MixedFormatsOk, "BUTTONS", "5007", MixedFormats)                          \
   X(LeftOutOk, "BUTTONS", "5007", LeftOut)                                    \
   X(SaveNfo, "BUTTONS", "5008", Main)                                         \
+  X(SaveSpectrograms, "BUTTONS", "5009", Main)                                \
+  X(SpectrogramOk, "BUTTONS", "5007", Spectrogram)                            \
   X(VersionLabel, "LABELS", "6001", Main)                                     \
   X(SampleRateLabel, "LABELS", "6002", Main)                                  \
   X(ChannelsLabel, "LABELS", "6003", Main)                                    \
@@ -86,6 +98,11 @@
   X(LeftOutNotAFile, "LABELS", "6034", LeftOut)                               \
   X(UnreadableTracks, "LABELS", "6035", Main)                                 \
   X(UnreadableTrack, "LABELS", "6036", Main)                                  \
+  X(QualityAlbum, "LABELS", "6037", Main)                                     \
+  X(QualityLossySource, "LABELS", "6038", Main)                               \
+  X(QualityUpsampled, "LABELS", "6039", Main)                                 \
+  X(QualityNotDecoded, "LABELS", "6040", Main)                                \
+  X(SpectrogramsSaved, "LABELS", "6041", Main)                                \
   X(LanguageInfo1, "GENERAL", "0001", Options)                                \
   X(LanguageInfo2, "GENERAL", "0002", Options)                                \
   X(LanguageInfo3, "GENERAL", "0003", Options)                                \
@@ -109,9 +126,12 @@
   X(SaveUnicode, "CHECKBOXES", "7015", Options)                               \
   X(CheckUpdate, "CHECKBOXES", "7016", Options)                               \
   X(Utf8Text, "CHECKBOXES", "7017", Options)                                  \
+  X(AudioPass, "CHECKBOXES", "7018", Options)                                 \
+  X(AudioNfo, "CHECKBOXES", "7019", Options)                                  \
   X(OptionsTitle, "FORMS", "8001", Options)                                   \
   X(AboutTitle, "FORMS", "8002", About)                                       \
   X(LeftOutTitle, "FORMS", "8003", LeftOut)                                   \
+  X(SpectrogramTitle, "FORMS", "8004", Spectrogram)                           \
   X(AuthorLegend, "LISTVIEW", "3002", MainLegend)                             \
   X(AlbumLegend, "LISTVIEW", "3004", MainLegend)                              \
   X(TitleLegend, "LISTVIEW", "3003", MainLegend)
@@ -125,7 +145,7 @@ enum class Caption {
 
 // The windows that show captions. The legend labels of the file-name template take a column
 // header followed by ":" and are set after every other caption.
-enum class CaptionWindow { Main, MainLegend, Options, About, MixedFormats, LeftOut };
+enum class CaptionWindow { Main, MainLegend, Options, About, MixedFormats, LeftOut, Spectrogram };
 
 struct CaptionEntry {
   Caption Id;

@@ -1,5 +1,7 @@
 #include "ui/MainWindow.h"
 
+#include "audio/picture/SpectrogramPicture.h"
+#include "platform/FileError.h"
 #include "platform/ProductInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/DiffFilesDialog.h"
@@ -9,14 +11,19 @@
 #include "ui/NfoPage.h"
 #include "ui/OptionsDialog.h"
 #include "ui/Pictures.h"
+#include "ui/QualityPage.h"
+#include "ui/QualityTableModel.h"
 #include "ui/ReleasePage.h"
+#include "ui/SpectrogramWindow.h"
 #include "ui/TrackTableModel.h"
 #include "ui/TracksPage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -29,7 +36,13 @@
 
 namespace {
 
-enum PageIndex { kFolderPage = 0, kTracksPage = 1, kReleasePage = 2, kNfoPage = 3 };
+enum PageIndex {
+  kFolderPage = 0,
+  kTracksPage = 1,
+  kQualityPage = 2,
+  kReleasePage = 3,
+  kNfoPage = 4
+};
 
 // While tracks are read, the summary's controls are shown anew at most this often: a thousand
 // tracks must not mean a thousand redraws of every field.
@@ -65,13 +78,16 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   pages_->setObjectName(QStringLiteral("Pages"));
   folder_ = new FolderPage(pages_);
   tracks_ = new TracksPage(pages_);
+  quality_ = new QualityPage(pages_);
   release_ = new ReleasePage(pages_);
   nfo_ = new NfoPage(pages_);
   // The tabs' captions come from the language file only.
   for (QWidget* page : {static_cast<QWidget*>(folder_), static_cast<QWidget*>(tracks_),
-                        static_cast<QWidget*>(release_), static_cast<QWidget*>(nfo_)}) {
+                        static_cast<QWidget*>(quality_), static_cast<QWidget*>(release_),
+                        static_cast<QWidget*>(nfo_)}) {
     pages_->addTab(page, QString());
   }
+  pages_->setTabVisible(kQualityPage, false);
   pages_->setTabVisible(kNfoPage, false);
   setCentralWidget(pages_);
   BuildMenu();
@@ -86,6 +102,9 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
 
   trackModel_ = new TrackTableModel(session_, this);
   tracks_->SetTrackModel(trackModel_);
+  qualityModel_ = new QualityTableModel(session_, this);
+  quality_->SetModel(qualityModel_);
+  spectrogramsSavedText_ = QStringLiteral("Zapisano spektrogramy: %1");
   binder_ = new FieldBinder(session_, this);
   binder_->Add(tracks_->Bindings());
   binder_->Add(release_->Bindings());
@@ -108,7 +127,12 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   acceptDrops_ = true;
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The picture writer posts to this window: it ends first.
+  pictureWriter_.request_stop();
+  if (pictureWriter_.joinable())
+    pictureWriter_.join();
+}
 
 void MainWindow::StartUpdateCheck(const UpdateCheckPlaces& places, bool checkUpdate) {
   // The download runs in the background; start-up goes on at once and a failure says nothing.
@@ -146,6 +170,12 @@ void MainWindow::ConnectPages() {
     if (index == kNfoPage)
       ComposePreview();
   });
+  connect(quality_, &QualityPage::RowSelected, this, &MainWindow::ShowSelectedSpectrogram);
+  connect(quality_, &QualityPage::EnlargeRequested, this, [this] {
+    spectrogram_->SetPicture(quality_->Spectrogram());
+    ShowSecondary(spectrogram_.get());
+  });
+  connect(quality_, &QualityPage::SaveSpectrogramsRequested, this, &MainWindow::SaveSpectrograms);
   connect(nfo_, &NfoPage::SaveRequested, this, &MainWindow::SaveFromPage);
   connect(nfo_, &NfoPage::TextEdited, this,
           [this](const QString& text) { session_.SetNfoText(text); });
@@ -164,6 +194,8 @@ void MainWindow::ConnectSession() {
       summaryRefresh_->start();
   });
   connect(&session_, &ReleaseSession::ChecksumTaken, trackModel_, &TrackTableModel::RowChanged);
+  connect(&session_, &ReleaseSession::AudioPassStarted, qualityModel_, &QualityTableModel::Reset);
+  connect(&session_, &ReleaseSession::AudioMeasured, qualityModel_, &QualityTableModel::RowChanged);
   connect(&session_, &ReleaseSession::Progress, folder_, &FolderPage::ShowProgress);
   connect(&session_, &ReleaseSession::AnalysisFinished, this, &MainWindow::ShowAnalysisEnd);
   connect(&session_, &ReleaseSession::StatusChanged, status_, &QLabel::setText);
@@ -178,6 +210,7 @@ void MainWindow::CreateDialogs() {
   about_->ShowPicture(ProgramPicture(programDir_, QStringLiteral("about.jpg")));
   mixedFormats_ = std::make_unique<DiffFilesDialog>();
   leftOut_ = std::make_unique<LeftOutDialog>();
+  spectrogram_ = std::make_unique<SpectrogramWindow>();
   // The one place where the main window follows its secondary windows: disabled while one is
   // open, enabled again when it hides.
   for (SecondaryWindow* window : SecondaryWindows()) {
@@ -199,7 +232,7 @@ void MainWindow::CreateDialogs() {
 QList<SecondaryWindow*> MainWindow::SecondaryWindows() const {
   QList<SecondaryWindow*> windows;
   for (SecondaryWindow* window : std::initializer_list<SecondaryWindow*>{
-           options_.get(), about_.get(), mixedFormats_.get(), leftOut_.get()}) {
+           options_.get(), about_.get(), mixedFormats_.get(), leftOut_.get(), spectrogram_.get()}) {
     if (window)
       windows << window;
   }
@@ -227,6 +260,9 @@ void MainWindow::ApplyLanguage(const QString& name) {
 }
 
 CaptionSetters MainWindow::MainCaptions() {
+  const auto QualityText = [this](QualityTableModel::Text which) {
+    return [this, which](const QString& text) { qualityModel_->SetText(which, text); };
+  };
   CaptionSetters setters = {
       {Caption::MenuFile, [this](const QString& text) { fileMenu_->setTitle(text); }},
       {Caption::MenuSave, [this](const QString& text) { save_->setText(text); }},
@@ -239,6 +275,12 @@ CaptionSetters MainWindow::MainCaptions() {
       {Caption::TabTracks, TabSetter(pages_, kTracksPage)},
       {Caption::TabRelease, TabSetter(pages_, kReleasePage)},
       {Caption::TabNfo, TabSetter(pages_, kNfoPage)},
+      {Caption::TabQuality, TabSetter(pages_, kQualityPage)},
+      {Caption::QualityAlbum, QualityText(QualityTableModel::Text::Album)},
+      {Caption::QualityLossySource, QualityText(QualityTableModel::Text::LossySource)},
+      {Caption::QualityUpsampled, QualityText(QualityTableModel::Text::Upsampled)},
+      {Caption::QualityNotDecoded, QualityText(QualityTableModel::Text::NotDecoded)},
+      {Caption::SpectrogramsSaved, [this](const QString& text) { spectrogramsSavedText_ = text; }},
       {Caption::UnreadableTracks,
        [this](const QString& text) {
          unreadableText_ = text;
@@ -256,8 +298,17 @@ CaptionSetters MainWindow::MainCaptions() {
       trackModel_->SetHeader(column, text);
     };
   }
-  for (const CaptionSetters& page :
-       {folder_->Captions(), tracks_->Captions(), release_->Captions(), nfo_->Captions()}) {
+  constexpr std::array<Caption, QualityTableModel::kColumnCount> kQualityColumns = {
+      Caption::QualityFile, Caption::QualityDr,       Caption::QualityPeak,
+      Caption::QualityRms,  Caption::QualityLoudness, Caption::QualityTruePeak,
+      Caption::QualityGain, Caption::QualityCutoff,   Caption::QualityNotes};
+  for (int column = 0; column < QualityTableModel::kColumnCount; ++column) {
+    setters[kQualityColumns[static_cast<size_t>(column)]] = [this, column](const QString& text) {
+      qualityModel_->SetHeader(column, text);
+    };
+  }
+  for (const CaptionSetters& page : {folder_->Captions(), tracks_->Captions(), quality_->Captions(),
+                                     release_->Captions(), nfo_->Captions()}) {
     setters.insert(page.begin(), page.end());
   }
   return setters;
@@ -273,6 +324,8 @@ std::map<CaptionWindow, CaptionSetters> MainWindow::CaptionWindows() {
     windows[CaptionWindow::About] = about_->Captions();
     windows[CaptionWindow::MixedFormats] = mixedFormats_->Captions();
     windows[CaptionWindow::LeftOut] = leftOut_->Captions();
+    if (spectrogram_)
+      windows[CaptionWindow::Spectrogram] = spectrogram_->Captions();
   }
   return windows;
 }
@@ -321,6 +374,7 @@ void MainWindow::ShowScan(const ScanReport& report) {
   if (report.NewRelease) {
     nfo_->ShowText(QString());
     pages_->setTabVisible(kNfoPage, false);
+    ShowQuality();
     trackModel_->Reset();
     tracks_->ShowDiscColumn(RowsOfDiscs(session_.State()));
     ShowUnreadable();
@@ -363,6 +417,7 @@ void MainWindow::StartAnalysis() {
 
 void MainWindow::ShowAnalysisStart() {
   trackModel_->Reset();
+  ShowQuality();
   tracks_->ShowDiscColumn(RowsOfDiscs(session_.State()));
   HoldCommands(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -374,6 +429,7 @@ void MainWindow::ShowAnalysisEnd(AnalysisOutcome outcome) {
   QApplication::restoreOverrideCursor();
   ShowRelease();
   ShowUnreadable();
+  ShowQuality();
   if (outcome == AnalysisOutcome::Finished) {
     pages_->setTabVisible(kNfoPage, true);
     pages_->setCurrentIndex(kTracksPage);
@@ -385,6 +441,58 @@ void MainWindow::ShowUnreadable() {
   const int count = session_.UnreadableTracks();
   unreadable_->setText(count > 0 ? unreadableText_.arg(count) : QString());
   unreadable_->setVisible(count > 0);
+}
+
+// The quality page is there while the release has the audio pass's figures.
+void MainWindow::ShowQuality() {
+  qualityModel_->Reset();
+  quality_->ShowSpectrogram(QImage());
+  pages_->setTabVisible(kQualityPage, session_.State().Audio.Done);
+}
+
+void MainWindow::ShowSelectedSpectrogram(int row) {
+  const std::optional<Spectrogram> spectrogram = session_.TrackSpectrogram(row);
+  quality_->ShowSpectrogram(
+      spectrogram ? DrawSpectrogram(*spectrogram, session_.SpectrogramTitle(row)) : QImage());
+}
+
+// Every picture is drawn and written on a thread of its own: a long album takes seconds.
+void MainWindow::SaveSpectrograms() {
+  if (pictureWriter_.joinable())
+    pictureWriter_.join();
+  const QString folder = prompts_.ChooseFolder(this, session_.OutputFolder());
+  if (folder.isEmpty())
+    return;
+  quality_->SetSaveEnabled(false);
+  pictureWriter_ =
+      std::jthread([this, files = session_.SpectrogramFiles(folder)](std::stop_token stop) {
+        int written = 0;
+        QString failure;
+        for (const SpectrogramFile& file : files) {
+          if (stop.stop_requested())
+            return;
+          QDir().mkpath(QFileInfo(file.Path).absolutePath());
+          if (!DrawSpectrogram(file.Levels.Unpack(), file.Title).save(file.Path, "PNG")) {
+            failure = FileError::CannotCreate(file.Path).Text();
+            break;
+          }
+          ++written;
+        }
+        QMetaObject::invokeMethod(
+            this, [this, written, failure] { ReportSpectrograms(written, failure); },
+            Qt::QueuedConnection);
+      });
+}
+
+void MainWindow::ReportSpectrograms(int written, const QString& failure) {
+  quality_->SetSaveEnabled(true);
+  if (failure.isEmpty()) {
+    prompts_.ShowMessage(this, spectrogramsSavedText_.arg(written),
+                         session_.MessageText(Message::SavedCaption), WindowPrompts::Icon::None);
+  } else {
+    prompts_.ShowError(this, failure);
+  }
+  emit SpectrogramsSaved();
 }
 
 void MainWindow::HoldCommands(bool hold) {
@@ -455,6 +563,7 @@ void MainWindow::ShowSecondary(SecondaryWindow* window) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A download still running is given up: the program ends without waiting for the network.
   updateCheck_.reset();
+  pictureWriter_.request_stop();
   for (SecondaryWindow* window : SecondaryWindows())
     window->hide();
   session_.SetOption(&Options::Width, width());

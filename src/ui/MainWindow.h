@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class AboutBox;
 class DiffFilesDialog;
@@ -18,6 +19,8 @@ class FolderPage;
 class LeftOutDialog;
 class NfoPage;
 class OptionsDialog;
+class QualityPage;
+class QualityTableModel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -25,6 +28,7 @@ class QTabWidget;
 class QTimer;
 class ReleasePage;
 class SecondaryWindow;
+class SpectrogramWindow;
 class TrackTableModel;
 class TracksPage;
 
@@ -71,6 +75,8 @@ class MainWindow : public QMainWindow {
   TracksPage* Tracks() const { return tracks_; }
   ReleasePage* Release() const { return release_; }
   NfoPage* Nfo() const { return nfo_; }
+  QualityPage* Quality() const { return quality_; }
+  SpectrogramWindow* SpectrogramView() const { return spectrogram_.get(); }
   OptionsDialog* Options() const { return options_.get(); }
   AboutBox* About() const { return about_.get(); }
   DiffFilesDialog* MixedFormats() const { return mixedFormats_.get(); }
@@ -84,6 +90,8 @@ class MainWindow : public QMainWindow {
  signals:
   // The analysis started by "Dalej >" has ended, however it ended.
   void AnalysisEnded();
+  // The pictures "Save spectrograms" wrote are all written, or writing them failed.
+  void SpectrogramsSaved();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -102,6 +110,10 @@ class MainWindow : public QMainWindow {
   void ShowAnalysisEnd(AnalysisOutcome outcome);
   void ShowRelease();
   void ShowUnreadable();
+  void ShowQuality();
+  void ShowSelectedSpectrogram(int row);
+  void SaveSpectrograms();
+  void ReportSpectrograms(int written, const QString& failure);
   void HoldCommands(bool hold);
   void ComposePreview();
   void SaveFromPage();
@@ -122,7 +134,9 @@ class MainWindow : public QMainWindow {
   TracksPage* tracks_;
   ReleasePage* release_;
   NfoPage* nfo_;
+  QualityPage* quality_;
   TrackTableModel* trackModel_;
+  QualityTableModel* qualityModel_;
   FieldBinder* binder_;
   QLabel* status_;
   QLabel* unreadable_;
@@ -139,6 +153,10 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<AboutBox> about_;
   std::unique_ptr<DiffFilesDialog> mixedFormats_;
   std::unique_ptr<LeftOutDialog> leftOut_;
+  std::unique_ptr<SpectrogramWindow> spectrogram_;
+  QString spectrogramsSavedText_;
+  // Draws and writes the spectrogram pictures off the window's thread.
+  std::jthread pictureWriter_;
   std::unique_ptr<UpdateCheck> updateCheck_;
   bool acceptDrops_ = false;
 };

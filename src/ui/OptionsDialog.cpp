@@ -93,9 +93,14 @@ QWidget* OptionsDialog::NewGeneralPage() {
   utf8Text_ = NamedCheckBox("Utf8Text", QStringLiteral("Zapisuj pliki tekstowe w UTF-8"), page);
   checkUpdate_ =
       NamedCheckBox("CheckUpdate", QStringLiteral("_Check for updates on startup"), page);
+  audioPass_ = NamedCheckBox(
+      "AudioPass", QStringLiteral("Analizuj dźwięk (dynamika, głośność, spektrogramy)"), page);
+  audioNfo_ = NamedCheckBox("AudioNfo", QStringLiteral("Dane dźwięku w NFO i raport DR"), page);
   grid->addWidget(saveUnicode_, 2, 0, 1, 3);
   grid->addWidget(utf8Text_, 3, 0, 1, 3);
-  grid->addWidget(checkUpdate_, 4, 0, 1, 3);
+  grid->addWidget(audioPass_, 4, 0, 1, 3);
+  grid->addWidget(audioNfo_, 5, 0, 1, 3);
+  grid->addWidget(checkUpdate_, 6, 0, 1, 3);
 
   advertGroup_ = new QGroupBox(QStringLiteral("Reklama :)"), page);
   auto* advert = new QVBoxLayout(advertGroup_);
@@ -106,8 +111,8 @@ QWidget* OptionsDialog::NewGeneralPage() {
   advertLine_->setObjectName(QStringLiteral("AdvertLine"));
   advert->addWidget(ads_);
   advert->addWidget(advertLine_);
-  grid->addWidget(advertGroup_, 5, 0, 1, 3);
-  grid->setRowStretch(6, 1);
+  grid->addWidget(advertGroup_, 7, 0, 1, 3);
+  grid->setRowStretch(8, 1);
   grid->setColumnStretch(1, 1);
   return page;
 }
@@ -160,6 +165,8 @@ QList<FieldBinding> OptionsDialog::Bindings() {
           Bound<Options, QString, QLineEdit>{language_, &Options::Language},
           Bound<Options, bool, QCheckBox>{saveUnicode_, &Options::SaveUnicode},
           Bound<Options, bool, QCheckBox>{utf8Text_, &Options::Utf8Text},
+          Bound<Options, bool, QCheckBox>{audioPass_, &Options::AudioPass},
+          Bound<Options, bool, QCheckBox>{audioNfo_, &Options::AudioNfo},
           Bound<Options, bool, QCheckBox>{checkUpdate_, &Options::CheckUpdate},
           Bound<Options, bool, QCheckBox>{ads_, &Options::Ads}};
 }
@@ -215,6 +222,8 @@ CaptionSetters OptionsDialog::Captions() {
       {Caption::AddBitrate, check(addBitrate_)},
       {Caption::SaveUnicode, check(saveUnicode_)},
       {Caption::Utf8Text, check(utf8Text_)},
+      {Caption::AudioPass, check(audioPass_)},
+      {Caption::AudioNfo, check(audioNfo_)},
       {Caption::CheckUpdate, check(checkUpdate_)},
       {Caption::OptionsTitle, [this](const QString& text) { setWindowTitle(text); }},
   };

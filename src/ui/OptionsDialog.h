@@ -55,6 +55,8 @@ class OptionsDialog : public SecondaryWindow {
   QPushButton* browseDefaultPath_;
   QCheckBox* saveUnicode_;
   QCheckBox* utf8Text_;
+  QCheckBox* audioPass_;
+  QCheckBox* audioNfo_;
   QCheckBox* checkUpdate_;
   QGroupBox* advertGroup_;
   QCheckBox* ads_;

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <cmath>
 
 #include "app/CommandLine.h"
 #include "support/AudioFixtures.h"
@@ -381,4 +382,57 @@ TEST_F(CliTest, AFolderWithItsOwnAudioIgnoresItsDiscFolders) {
   EXPECT_TRUE(release[QStringLiteral("scan")][QStringLiteral("Discs")].toArray().isEmpty());
   EXPECT_EQ(release[QStringLiteral("tracks")].toArray().size(), 1);
   EXPECT_EQ(release[QStringLiteral("tracks")][0][QStringLiteral("Disc")], QString());
+}
+
+// The audio pass from the command line: the NFO's three lines and its DR report, a picture per
+// track, the figures in the JSON; a file that cannot be decoded is named and the rest goes on.
+TEST_F(CliTest, AudioPassFillsTheNfoTheReportThePicturesAndTheJson) {
+  for (const int n : {1, 2}) {
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                  QStringLiteral("lavfi"), QStringLiteral("-i"),
+                  QStringLiteral("sine=frequency=%1:duration=4").arg(440 * n),
+                  album_.FilePath(QStringLiteral("0%1.flac").arg(n))});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << "ffmpeg is missing";
+  }
+  // A FLAC header and nothing decodable after it.
+  album_.Write(QStringLiteral("03.flac"), QByteArray("fLaC") + QByteArray(4000, '\x11'));
+  const QString pictures = album_.FilePath(QStringLiteral("pictures"));
+
+  const CliRun run =
+      RunCli(program_.Path(), {QStringLiteral("--audio"), QStringLiteral("--audio-nfo"),
+                               QStringLiteral("--spectrograms"), pictures, Album()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QByteArray nfo = album_.Read(QStringLiteral("00.   -  .nfo"));
+  EXPECT_TRUE(nfo.contains("\r\nDynamic Range........: DR")) << nfo.toStdString();
+  EXPECT_TRUE(nfo.contains("\r\nLoudness.............: -")) << nfo.toStdString();
+  EXPECT_TRUE(nfo.contains(" LUFS, peak -")) << nfo.toStdString();
+  EXPECT_TRUE(nfo.contains("\r\nReplayGain...........: ")) << nfo.toStdString();
+  EXPECT_TRUE(nfo.contains("Included.............: NFO, SFV, DR\r\n")) << nfo.toStdString();
+  const QByteArray report = album_.Read(QStringLiteral("00.   -  _dr.txt"));
+  EXPECT_EQ(report.count(" dB      0:04 0"), 2) << report.toStdString();
+  EXPECT_TRUE(report.contains("Official DR value: DR")) << report.toStdString();
+  for (const char* name : {"01.flac.png", "02.flac.png"}) {
+    QFile picture(pictures + QLatin1Char('/') + QLatin1String(name));
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly)) << name;
+    EXPECT_TRUE(picture.readAll().startsWith("\x89PNG\r\n")) << name;
+  }
+  EXPECT_FALSE(QFile::exists(pictures + QStringLiteral("/03.flac.png")));
+  EXPECT_TRUE(run.err.contains("Warning: Not decoded: 03.flac (")) << run.err.toStdString();
+
+  const CliRun json =
+      RunCli(program_.Path(), {QStringLiteral("--audio"), QStringLiteral("--json"), Album()});
+  ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject audio =
+      QJsonDocument::fromJson(json.out).object()[QStringLiteral("audio")].toObject();
+  const QJsonArray tracks = audio[QStringLiteral("tracks")].toArray();
+  ASSERT_EQ(tracks.size(), 3);
+  // ffmpeg's sine source plays at an eighth of full scale.
+  EXPECT_NEAR(tracks[0][QStringLiteral("Peak")].toDouble(), -20 * std::log10(1 / 0.125), 0.2);
+  EXPECT_TRUE(tracks[2].isNull());
+  EXPECT_TRUE(audio[QStringLiteral("album")][QStringLiteral("Loudness")].isDouble());
+  // Without the pass the report has no audio object.
+  const CliRun plain = RunCli(program_.Path(), {QStringLiteral("--json"), Album()});
+  EXPECT_FALSE(QJsonDocument::fromJson(plain.out).object().contains(QStringLiteral("audio")));
 }

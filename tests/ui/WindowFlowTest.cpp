@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -27,6 +28,7 @@
 #include "ui/LeftOutDialog.h"
 #include "ui/NfoPage.h"
 #include "ui/OptionsDialog.h"
+#include "ui/QualityPage.h"
 #include "ui/ReleasePage.h"
 
 namespace {
@@ -85,7 +87,7 @@ TEST_F(WindowFlowTest, FolderToSavedFilesIsWhatTheCommandLineWrites) {
   EXPECT_TRUE(Control(window, "NextFromFolder").isEnabled());
   ASSERT_TRUE(harness.Analyse());
   EXPECT_EQ(window.Pages()->currentIndex(), 1);
-  EXPECT_TRUE(window.Pages()->isTabVisible(3));
+  EXPECT_TRUE(window.Pages()->isTabVisible(window.Pages()->indexOf(window.Nfo())));
 
   ReleasePage& page = *window.Release();
   window.Pages()->setCurrentWidget(&page);
@@ -262,7 +264,7 @@ TEST_F(WindowFlowTest, EachFolderIsANewReleaseAndNothingIsLeftOutInSilence) {
   harness.ChooseFolder(second.Path());
   EXPECT_FALSE(Control<QCheckBox>(window, "VariousArtists").isChecked());
   EXPECT_TRUE(Control<QLineEdit>(window, "VariousAlbumTitle").text().isEmpty());
-  EXPECT_FALSE(window.Pages()->isTabVisible(3));
+  EXPECT_FALSE(window.Pages()->isTabVisible(window.Pages()->indexOf(window.Nfo())));
   EXPECT_TRUE(Control<QPlainTextEdit>(window, "NfoText").toPlainText().isEmpty());
   EXPECT_EQ(window.Status()->text(), QStringLiteral("NFO not saved!"));
   EXPECT_FALSE(harness.Model().Run.AnalysisDone);
@@ -285,6 +287,56 @@ TEST_F(WindowFlowTest, EachFolderIsANewReleaseAndNothingIsLeftOutInSilence) {
   EXPECT_EQ(tracks.index(1, 0).data(Qt::ToolTipRole).toString(),
             QStringLiteral("The stream of this file could not be read"));
   EXPECT_FALSE(tracks.index(1, 0).data(Qt::DecorationRole).isNull());
+}
+
+// With the audio pass on, the quality page appears after the analysis with a row per track and
+// the album's, shows the picture of the track picked, writes every picture off the window's
+// thread, and goes away with the next release.
+TEST_F(WindowFlowTest, QualityPageShowsTheAudioPassAndSavesEveryPicture) {
+  TempFolder program, album, pictures, other;
+  CopyShippedLanguages(program.Path());
+  program.Write(QStringLiteral("nfo.ini"),
+                "[Velmora]\r\nautocrc=0\r\nlanguage=english.lng\r\naudiopass=1\r\n");
+  for (const int n : {1, 2}) {
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                  QStringLiteral("lavfi"), QStringLiteral("-i"),
+                  QStringLiteral("sine=frequency=%1:duration=3").arg(500 * n),
+                  album.FilePath(QStringLiteral("0%1.flac").arg(n))});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << "ffmpeg is missing";
+  }
+  other.Write(QStringLiteral("1.mp3"), fixtures::MpegFrames(128, 40));
+  WindowHarness harness(program.Path());
+  MainWindow& window = harness.Window();
+  QTabWidget& pages = *window.Pages();
+  const int qualityTab = pages.indexOf(window.Quality());
+  EXPECT_FALSE(pages.isTabVisible(qualityTab));
+
+  harness.ChooseFolder(album.Path());
+  ASSERT_TRUE(harness.Analyse());
+  ASSERT_TRUE(pages.isTabVisible(qualityTab));
+  EXPECT_EQ(pages.tabText(qualityTab), QStringLiteral("Quality"));
+  QTableView& table = Control<QTableView>(window, "Quality");
+  const QAbstractItemModel& figures = *table.model();
+  ASSERT_EQ(figures.rowCount(), 3);
+  EXPECT_EQ(figures.index(2, 0).data().toString(), QStringLiteral("Album"));
+  EXPECT_TRUE(figures.index(0, 4).data().toString().endsWith(QStringLiteral(" LUFS")));
+
+  table.selectRow(1);
+  EXPECT_EQ(window.Quality()->Spectrogram().width(), 1000);
+
+  harness.prompts.FolderToChoose = pictures.Path();
+  QSignalSpy saved(&window, &MainWindow::SpectrogramsSaved);
+  Control<QPushButton>(window, "SaveSpectrograms").click();
+  ASSERT_TRUE(saved.wait(30000));
+  EXPECT_TRUE(QFile::exists(pictures.FilePath(QStringLiteral("01.flac.png"))));
+  EXPECT_TRUE(QFile::exists(pictures.FilePath(QStringLiteral("02.flac.png"))));
+  ASSERT_FALSE(harness.prompts.Messages.isEmpty());
+  EXPECT_EQ(harness.prompts.Messages.last().Text, QStringLiteral("Spectrograms saved: 2"));
+
+  harness.ChooseFolder(other.Path());
+  EXPECT_FALSE(pages.isTabVisible(qualityTab));
 }
 
 }  // namespace
