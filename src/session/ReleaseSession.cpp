@@ -252,8 +252,10 @@ void ReleaseSession::PumpAnalysis() {
   AnalysisRun* run = impl_->run.get();
   ProgressState& progress = impl_->progress;
   std::exception_ptr failure;
+  bool tookResults = false;
   try {
     const AnalysisRun::Step step = run->Advance();
+    tookResults = !step.TracksRead.empty() || !step.Checksums.empty();
     for (const int row : step.TracksRead)
       emit TrackRead(row);
     if (!step.TracksRead.empty()) {
@@ -268,8 +270,14 @@ void ReleaseSession::PumpAnalysis() {
   } catch (...) {
     failure = std::current_exception();
   }
-  if (run->Running())
+  if (run->Running()) {
+    // The results stop short of a file that failed: its error is thrown by the next take, and
+    // no worker will say so again.
+    if (tookResults)
+      QMetaObject::invokeMethod(
+          this, [this] { Pump(); }, Qt::QueuedConnection);
     return;
+  }
   const AnalysisRun::Phase phase = run->CurrentPhase();
   impl_->run.reset();
   AnalysisOutcome outcome = AnalysisOutcome::Failed;
