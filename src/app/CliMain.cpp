@@ -26,6 +26,7 @@ enum ExitCode {
   kUsage = 2,
   kFileFailure = 3,
   kWarnings = 4,
+  kListMismatch = 5,
 };
 
 void WriteTo(FILE* stream, const QByteArray& bytes) {
@@ -199,6 +200,24 @@ void SayWarnings(const QStringList& warnings) {
     Say(QStringLiteral("Warning: ") + warning);
 }
 
+// --verify: the lists of the folder and its disc folders checked as the window's command does.
+int VerifyLists(const QString& folder) {
+  ReleaseSession session;
+  session.Verify(folder);
+  const VerificationResult result = session.WaitForVerification();
+  if (result.Lists == 0) {
+    Say(QStringLiteral("No SFV or MD5 list in %1").arg(folder));
+    return kNoAudio;
+  }
+  for (const QString& line : result.Lines)
+    WriteTo(stdout, line.toLocal8Bit() + '\n');
+  if (!result.Failure.isEmpty()) {
+    Say(result.Failure);
+    return kFileFailure;
+  }
+  return result.AllOk ? kSuccess : kListMismatch;
+}
+
 int Run(const CliRequest& request) {
   QString error;
   const std::optional<FieldValues> fieldValues = CheckedFieldValues(request, error);
@@ -210,6 +229,8 @@ int Run(const CliRequest& request) {
     Say(QStringLiteral("Folder not found: %1").arg(request.Folder));
     return kNoAudio;
   }
+  if (request.Verify)
+    return VerifyLists(request.Folder);
   const QDateTime now = request.Now.value_or(QDateTime::currentDateTime());
   ReleaseSession session;
   const QString programDir = ChooseProgramDir();
@@ -268,6 +289,8 @@ int Run(const CliRequest& request) {
   const SaveResult result = session.Save();
   for (const QString& file : result.WrittenFiles)
     WriteTo(stdout, file.toLocal8Bit() + '\n');
+  for (const QString& note : result.Notes)
+    Say(QStringLiteral("Note: ") + note);
   return kSuccess;
 }
 

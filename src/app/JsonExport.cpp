@@ -42,6 +42,76 @@ void WriteLeftOut(JsonWriter& json, const std::vector<LeftOutFile>& files) {
   json.EndArray();
 }
 
+void WriteTextOrNull(JsonWriter& json, QLatin1StringView key, const QString& text) {
+  json.Key(key);
+  if (text.isEmpty())
+    json.Null();
+  else
+    json.String(text);
+}
+
+void WriteExtras(JsonWriter& json, const ReleaseExtras& extras) {
+  json.BeginObject();
+  for (const auto& [key, names] : {std::pair{QLatin1StringView("Logs"), &extras.Logs},
+                                   std::pair{QLatin1StringView("Cues"), &extras.Cues},
+                                   std::pair{QLatin1StringView("Par2"), &extras.Par2},
+                                   std::pair{QLatin1StringView("Lists"), &extras.Lists},
+                                   std::pair{QLatin1StringView("Nfos"), &extras.Nfos}}) {
+    json.Key(key);
+    WriteStringList(json, *names);
+  }
+  json.Key(QLatin1StringView("Covers"));
+  json.BeginObject();
+  WriteTextOrNull(json, QLatin1StringView("Front"), extras.Covers.Front);
+  WriteTextOrNull(json, QLatin1StringView("Back"), extras.Covers.Back);
+  WriteTextOrNull(json, QLatin1StringView("Cd"), extras.Covers.Cd);
+  json.EndObject();
+  json.EndObject();
+}
+
+void WriteLogTrack(JsonWriter& json, const RipLogTrack& track, const LogTrackMatch* match) {
+  json.BeginObject();
+  json.Key(QLatin1StringView("Number"));
+  json.Integer(track.Number);
+  WriteTextOrNull(json, QLatin1StringView("CopyCrc"), track.CopyCrc);
+  WriteTextOrNull(json, QLatin1StringView("TestCrc"), track.TestCrc);
+  WriteText(json, QLatin1StringView("AccurateRip"), track.AccurateRip);
+  WriteTextOrNull(json, QLatin1StringView("AudioCrc"), match ? match->AudioCrc : QString());
+  json.Key(QLatin1StringView("CrcMatch"));
+  if (match && match->CrcMatch)
+    json.Bool(*match->CrcMatch);
+  else
+    json.Null();
+  WriteTextOrNull(json, QLatin1StringView("ArV1"), match ? match->ArV1 : QString());
+  WriteTextOrNull(json, QLatin1StringView("ArV2"), match ? match->ArV2 : QString());
+  json.EndObject();
+}
+
+void WriteLogs(JsonWriter& json, const ReportExtras& extras) {
+  json.BeginArray();
+  for (size_t i = 0; i < extras.Logs.size(); ++i) {
+    const FolderLog& folderLog = extras.Logs[i];
+    const RipLog& log = folderLog.Log;
+    const LogMatch* match = i < extras.CheckedLogs.size() ? &extras.CheckedLogs[i].Match : nullptr;
+    json.BeginObject();
+    WriteText(json, QLatin1StringView("File"), folderLog.File);
+    WriteText(json, QLatin1StringView("Program"), log.Program);
+    WriteText(json, QLatin1StringView("Version"), log.Version);
+    WriteText(json, QLatin1StringView("Drive"), log.Drive);
+    WriteText(json, QLatin1StringView("ReadMode"), log.ReadMode);
+    json.Key(QLatin1StringView("Tracks"));
+    json.BeginArray();
+    for (size_t t = 0; t < log.Tracks.size(); ++t) {
+      const LogTrackMatch* trackMatch =
+          match && t < match->Tracks.size() ? &match->Tracks[t] : nullptr;
+      WriteLogTrack(json, log.Tracks[t], trackMatch);
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
 void WriteScan(JsonWriter& json, const ScanState& scan) {
   json.BeginObject();
   WriteText(json, QLatin1StringView("FolderPath"), scan.FolderPath);
@@ -59,6 +129,8 @@ void WriteScan(JsonWriter& json, const ScanState& scan) {
   WriteStringList(json, scan.Discs);
   json.Key(QLatin1StringView("LeftOut"));
   WriteLeftOut(json, scan.LeftOut);
+  json.Key(QLatin1StringView("Extras"));
+  WriteExtras(json, scan.Extras);
   json.EndObject();
 }
 
@@ -188,7 +260,8 @@ void WriteAudio(JsonWriter& json, const ReleaseAudio& audio) {
 }  // namespace
 
 QByteArray ReleaseToJson(const ReleaseSession& session) {
-  return ReleaseToJson(session.State(), {session.OutputFolder(), session.Warnings()});
+  return ReleaseToJson(session.State(), {session.OutputFolder(), session.Warnings(), session.Logs(),
+                                         session.CheckedLogs()});
 }
 
 QByteArray ReleaseToJson(const Release& release, const ReportExtras& extras) {
@@ -215,6 +288,10 @@ QByteArray ReleaseToJson(const Release& release, const ReportExtras& extras) {
   if (model.Audio.Done) {
     json.Key(QLatin1StringView("audio"));
     WriteAudio(json, model.Audio);
+  }
+  if (!extras.Logs.empty()) {
+    json.Key(QLatin1StringView("logs"));
+    WriteLogs(json, extras);
   }
   json.EndObject();
   return json.Finish();

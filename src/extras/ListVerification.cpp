@@ -1,5 +1,7 @@
 #include "extras/ListVerification.h"
 
+#include <algorithm>
+
 #include "checksums/Checksums.h"
 #include "platform/FileError.h"
 #include "platform/FolderListing.h"
@@ -299,17 +301,35 @@ ListVerification VerifyChecksumList(const QString& listPath, const ListProgress&
 }
 
 QStringList VerificationReport(const ListVerification& verification) {
+  return VerificationReport(std::vector<FolderVerification>{{QString(), verification}});
+}
+
+QStringList VerificationReport(const std::vector<FolderVerification>& lists) {
   QStringList lines;
-  if (!verification.Readable)
+  if (std::none_of(lists.begin(), lists.end(),
+                   [](const FolderVerification& list) { return list.Result.Readable; }))
     return lines;
-  for (const ListEntryResult& entry : verification.Entries)
-    lines << StatusWord(entry.Status) + QStringLiteral("  ") + entry.ListedName;
-  const int files = static_cast<int>(verification.Entries.size());
+  int files = 0;
+  int ok = 0;
+  int failed = 0;
+  int missing = 0;
+  for (const FolderVerification& list : lists) {
+    const ListVerification& verification = list.Result;
+    if (!verification.Readable)
+      continue;
+    const QString prefix = list.Folder.isEmpty() ? QString() : list.Folder + QLatin1Char('/');
+    for (const ListEntryResult& entry : verification.Entries)
+      lines << StatusWord(entry.Status) + QStringLiteral("  ") + prefix + entry.ListedName;
+    files += static_cast<int>(verification.Entries.size());
+    ok += verification.Count(ListStatus::Ok);
+    failed += verification.Count(ListStatus::Failed);
+    missing += verification.Count(ListStatus::Missing);
+  }
   lines << QStringLiteral("%1 %2: %3 OK, %4 FAILED, %5 MISSING")
                .arg(files)
                .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"))
-               .arg(verification.Count(ListStatus::Ok))
-               .arg(verification.Count(ListStatus::Failed))
-               .arg(verification.Count(ListStatus::Missing));
+               .arg(ok)
+               .arg(failed)
+               .arg(missing);
   return lines;
 }

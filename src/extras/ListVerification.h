@@ -75,3 +75,12 @@ ListVerification VerifyChecksumList(const QString& listPath, const ListProgress&
 // The result as text: one line per file, "OK", "FAILED" or "MISSING", two blanks and the name as
 // listed, then "N files: a OK, b FAILED, c MISSING".
 QStringList VerificationReport(const ListVerification& verification);
+
+// Several lists checked together (the lists of a release and of its disc folders): each file
+// named with the folder of its list when that is not the release's own ("CD1/01.flac"), one
+// summary line over all of them. Lists that could not be read add no line.
+struct FolderVerification {
+  QString Folder;  // relative to the release's folder; empty for the folder itself
+  ListVerification Result;
+};
+QStringList VerificationReport(const std::vector<FolderVerification>& lists);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AudioFigures.h"
+#include "model/Extras.h"
 #include "readers/Formats.h"
 
 #include <QDate>
@@ -91,6 +92,8 @@ struct ScanState {
   // order; TrackList then holds the discs' tracks one disc after the other. Empty when the folder
   // holds audio of its own.
   QStringList Discs;
+  // The rip logs, cue sheets, pictures and other files beside the audio.
+  ReleaseExtras Extras;
 
   // The window shows the mixed-format warning for this scan.
   bool MixedFormats() const { return FormatsPresent > 1; }
@@ -173,6 +176,9 @@ struct Release {
   ReleaseInfo Info;
   RunValues Run;
   ReleaseAudio Audio;  // the audio pass, when it has run
+  // The rip log's line of the NFO ("Exact Audio Copy 1.6, Secure, AccurateRip 10/10, CRCs
+  // match"); empty without a log or before the audio was matched against it.
+  QString RipLogText;
   QString NfoText;     // the NFO preview: composed text, possibly edited by the user
 };
 

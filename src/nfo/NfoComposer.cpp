@@ -99,7 +99,7 @@ void AppendTitleBlock(QStringList& lines, const Release& model, const Columns& c
   lines << SeparatorLine() << CenteredTitle(model, columns) << SeparatorLine() << QString();
 }
 
-void AppendReleaseFields(QStringList& lines, const Release& model) {
+void AppendReleaseFields(QStringList& lines, const Release& model, const Options& options) {
   const ReleaseSummary& summary = model.Summary;
   const TrackRecord& first = FirstRow(model);
   const bool nmr = summary.Nmr;
@@ -109,8 +109,11 @@ void AppendReleaseFields(QStringList& lines, const Release& model) {
         << Field("Genre", summary.Genre) << Field("Source", NmrOr(nmr, summary.Source))
         << Field("Year", summary.Year)
         << Field("Ripper",
-                 NmrOr(nmr, summary.RipperProgram + QStringLiteral(" & ") + summary.Drive))
-        << Field("Codec", summary.EncoderText) << Field("Version", summary.VersionText)
+                 NmrOr(nmr, summary.RipperProgram + QStringLiteral(" & ") + summary.Drive));
+  // What the rip log says and whether the audio is what it describes, when asked for.
+  if (options.AudioNfo && !model.RipLogText.isEmpty())
+    lines << Field("Rip Log", model.RipLogText);
+  lines << Field("Codec", summary.EncoderText) << Field("Version", summary.VersionText)
         << QualityLine(summary)
         << Field("Channels", summary.ChannelsText + QStringLiteral(" / ") + summary.SampleRateText)
         << TagsLine(summary);
@@ -271,7 +274,7 @@ QStringList ComposeNfoLines(const Release& model, const Options& options, const 
   const Columns columns(form, codePage);
   QStringList lines;
   AppendTitleBlock(lines, model, columns);
-  AppendReleaseFields(lines, model);
+  AppendReleaseFields(lines, model, options);
   AppendAudioFields(lines, model, options, locale);
   AppendInformation(lines, model);
   AppendPostingFields(lines, model, locale);

@@ -11,6 +11,7 @@
 #include "platform/IniFile.h"
 #include "platform/UserLocale.h"
 #include "session/AudioPass.h"
+#include "session/ListCheck.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -108,8 +109,15 @@ struct ReleaseSession::Impl {
   std::unique_ptr<LanguageFile> language = std::make_unique<LanguageFile>();
   StartupSettings startup;
   std::unique_ptr<AnalysisRun> run;
+  std::unique_ptr<LogMatchPass> logCheck;
   std::unique_ptr<AudioPass> audio;
+  std::unique_ptr<ListCheckPass> listCheck;
+  VerificationResult lastVerification;
   std::vector<PackedSpectrogram> spectrograms;
+  std::vector<FolderLog> logs;
+  std::vector<CheckedLog> checkedLogs;
+  // Why the logs could not be checked against the audio; empty when they could.
+  QString logCheckFailure;
   AnalysisOutcome lastOutcome = AnalysisOutcome::Finished;
 
   SettingsTarget Settings() { return {release.Summary, release.Info, options}; }
@@ -119,12 +127,15 @@ ReleaseSession::ReleaseSession(QObject* parent) : QObject(parent), impl_(std::ma
   qRegisterMetaType<ScanReport>();
   qRegisterMetaType<ProgressState>();
   qRegisterMetaType<AnalysisOutcome>();
+  qRegisterMetaType<VerificationResult>();
 }
 
 ReleaseSession::~ReleaseSession() {
   // The workers post to this object: they end before anything else goes.
   impl_->run.reset();
+  impl_->logCheck.reset();
   impl_->audio.reset();
+  impl_->listCheck.reset();
 }
 
 const StartupSettings& ReleaseSession::Open(const QString& programDir, const QDateTime& now) {
@@ -198,12 +209,16 @@ ScanReport ReleaseSession::Scan(const QString& folder) {
     release.Run.AnalysisDone = false;
     release.Run.AnalysedFolder.clear();
     release.Audio = ReleaseAudio{};
+    release.RipLogText.clear();
     impl_->spectrograms.clear();
+    impl_->checkedLogs.clear();
     impl_->statusText = impl_->messages.Text(Message::StatusNotSaved);
     report.NewRelease = true;
     emit StatusChanged(impl_->statusText);
   }
   ScanFolder(release.Scan, folder);
+  release.Scan.Extras = FindReleaseExtras(release.Scan);
+  impl_->logs = ReadReleaseLogs(release.Scan);
   if (release.Scan.MixedFormats())
     report.Mixed = WarningFor(release.Scan, impl_->messages);
   report.LeftOut = release.Scan.LeftOut;
@@ -223,6 +238,9 @@ bool ReleaseSession::Analyse(const QDate& today) {
     return false;
   release.Audio = ReleaseAudio{};
   impl_->spectrograms.clear();
+  impl_->checkedLogs.clear();
+  impl_->logCheckFailure.clear();
+  release.RipLogText.clear();
   const Options& options = impl_->options;
   const AnalysisChoices choices{options.AutoCrc, options.Checksum,
                                 options.Utf8Text ? NameForm::Unicode : NameForm::EightBit};
@@ -244,8 +262,66 @@ bool ReleaseSession::Analyse(const QDate& today) {
 void ReleaseSession::Pump() {
   if (impl_->run)
     PumpAnalysis();
+  else if (impl_->logCheck)
+    PumpLogCheck();
   else if (impl_->audio)
     PumpAudio();
+  else if (impl_->listCheck)
+    PumpVerification();
+}
+
+// The passes after the checksum pass, in their order: the rip logs' check when the folder holds
+// a log, then the audio analysis when it is asked for.
+enum PassOrder { kChecksumPass, kLogCheckPass, kAudioPass };
+
+void ReleaseSession::StartNextPass(int finishedPass) {
+  if (finishedPass < kLogCheckPass && !impl_->logs.empty()) {
+    StartLogCheck();
+    return;
+  }
+  if (finishedPass < kAudioPass && impl_->options.AudioPass && !impl_->release.Tracks.empty()) {
+    StartAudioPass();
+    return;
+  }
+  FinishAnalysis(AnalysisOutcome::Finished, nullptr);
+}
+
+void ReleaseSession::StartLogCheck() {
+  const AudioEngine* engine = LoadAudioEngine(&impl_->logCheckFailure);
+  if (engine == nullptr) {
+    // The release is whole without the check; the warnings say why it is missing.
+    StartNextPass(kLogCheckPass);
+    return;
+  }
+  impl_->progress = ProgressState{};
+  impl_->logCheck = std::make_unique<LogMatchPass>(*engine, impl_->release, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { Pump(); }, Qt::QueuedConnection);
+  });
+  emit LogCheckStarted();
+  emit Progress(impl_->progress);
+}
+
+void ReleaseSession::PumpLogCheck() {
+  LogMatchPass& check = *impl_->logCheck;
+  ProgressState& progress = impl_->progress;
+  Release& release = impl_->release;
+  for (const int row : check.TakeReady()) {
+    progress = {release.Tracks[static_cast<size_t>(row)].FileName, QString(), check.Percent()};
+    emit Progress(progress);
+  }
+  if (!check.Done())
+    return;
+  if (!check.Completed()) {
+    impl_->logCheck.reset();
+    FinishAnalysis(AnalysisOutcome::Stopped, nullptr);
+    return;
+  }
+  impl_->checkedLogs = check.Match(release, impl_->logs);
+  release.RipLogText = RipLogLine(impl_->logs, impl_->checkedLogs);
+  impl_->logCheck.reset();
+  emit LogCheckFinished();
+  StartNextPass(kLogCheckPass);
 }
 
 void ReleaseSession::PumpAnalysis() {
@@ -285,9 +361,9 @@ void ReleaseSession::PumpAnalysis() {
     outcome = AnalysisOutcome::Finished;
   else if (phase == AnalysisRun::Phase::Stopped)
     outcome = AnalysisOutcome::Stopped;
-  if (outcome == AnalysisOutcome::Finished && impl_->options.AudioPass &&
-      !impl_->release.Tracks.empty()) {
-    StartAudioPass();
+  if (outcome == AnalysisOutcome::Finished) {
+    TakeExtrasIntoRelease(impl_->release, impl_->logs);
+    StartNextPass(kChecksumPass);
     return;
   }
   FinishAnalysis(outcome, failure);
@@ -350,8 +426,12 @@ void ReleaseSession::Stop() {
     return;
   if (impl_->run)
     impl_->run->Stop();
+  if (impl_->logCheck)
+    impl_->logCheck->Stop();
   if (impl_->audio)
     impl_->audio->Stop();
+  if (impl_->listCheck)
+    impl_->listCheck->Stop();
   QMetaObject::invokeMethod(
       this, [this] { Pump(); }, Qt::QueuedConnection);
 }
@@ -366,7 +446,78 @@ AnalysisOutcome ReleaseSession::WaitForAnalysis() {
 }
 
 bool ReleaseSession::Busy() const {
-  return impl_->run != nullptr || impl_->audio != nullptr;
+  return impl_->run != nullptr || impl_->logCheck != nullptr || impl_->audio != nullptr ||
+         impl_->listCheck != nullptr;
+}
+
+bool ReleaseSession::Verify(const QString& folder) {
+  if (Busy())
+    return false;
+  impl_->lastVerification = VerificationResult{};
+  std::vector<ListToCheck> lists = ListsOfFolder(folder);
+  impl_->lastVerification.Lists = static_cast<int>(lists.size());
+  impl_->progress = ProgressState{};
+  const auto post = [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { Pump(); }, Qt::QueuedConnection);
+  };
+  // The worker tells each file it starts; the labels change on this object's thread.
+  const auto fileStarted = [this](const QString& listFolder, const QString& name, int percent) {
+    const QString shown = listFolder.isEmpty() ? name : listFolder + QLatin1Char('/') + name;
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown, percent] {
+          impl_->progress = {shown, QString(), percent};
+          emit Progress(impl_->progress);
+        },
+        Qt::QueuedConnection);
+  };
+  impl_->listCheck = std::make_unique<ListCheckPass>(std::move(lists), fileStarted, post);
+  // A folder without lists has no worker to say that it is done.
+  post();
+  return true;
+}
+
+void ReleaseSession::PumpVerification() {
+  ListCheckPass& check = *impl_->listCheck;
+  VerificationResult& result = impl_->lastVerification;
+  try {
+    check.TakeReady();
+  } catch (...) {
+    result.Failure = FailureText(std::current_exception());
+  }
+  if (!check.Done() && result.Failure.isEmpty())
+    return;
+  result.Stopped = !check.Completed() && result.Failure.isEmpty();
+  result.Lines = VerificationReport(check.Results());
+  result.AllOk = result.Failure.isEmpty() && !result.Stopped && !check.Results().empty() &&
+                 std::all_of(check.Results().begin(), check.Results().end(),
+                             [](const FolderVerification& list) { return list.Result.AllOk(); });
+  impl_->listCheck.reset();
+  impl_->progress.FileLabel.clear();
+  emit Progress(impl_->progress);
+  emit VerificationFinished(result);
+}
+
+VerificationResult ReleaseSession::WaitForVerification() {
+  if (impl_->listCheck) {
+    QEventLoop loop;
+    connect(this, &ReleaseSession::VerificationFinished, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return impl_->lastVerification;
+}
+
+QStringList ReleaseSession::ExtrasSummary() const {
+  return ExtrasSummaryLines(impl_->release, impl_->logs, impl_->checkedLogs);
+}
+
+const std::vector<FolderLog>& ReleaseSession::Logs() const {
+  return impl_->logs;
+}
+
+const std::vector<CheckedLog>& ReleaseSession::CheckedLogs() const {
+  return impl_->checkedLogs;
 }
 
 std::optional<Spectrogram> ReleaseSession::TrackSpectrogram(int row) const {
@@ -422,6 +573,7 @@ QString ReleaseSession::OutputFolder() const {
 SaveResult ReleaseSession::Save() {
   SaveResult result;
   result.WrittenFiles = SaveOutputs(impl_->release, impl_->options);
+  result.Notes = AbsentExtrasNotes(impl_->release);
   impl_->statusText = impl_->messages.Text(Message::StatusSaved);
   result.Outcome = SaveOutcome::Saved;
   result.MessageText = impl_->messages.Text(Message::SavedText);
@@ -449,7 +601,9 @@ void ReleaseSession::SaveSettings() {
 void ReleaseSession::Close() {
   if (Busy()) {
     impl_->run.reset();
+    impl_->logCheck.reset();
     impl_->audio.reset();
+    impl_->listCheck.reset();
     impl_->lastOutcome = AnalysisOutcome::Stopped;
   }
   std::exception_ptr firstFailure;
@@ -506,6 +660,8 @@ QStringList ReleaseSession::Warnings() const {
     if (!row.StreamUsable())
       warnings << UnreadableTrackWarning(row, formatName);
   }
+  if (!impl_->logCheckFailure.isEmpty())
+    warnings << QStringLiteral("The rip logs were not checked: ") + impl_->logCheckFailure;
   const ReleaseAudio& audio = release.Audio;
   const size_t measured = std::min(audio.Tracks.size(), release.Tracks.size());
   for (size_t i = 0; audio.Done && i < measured; ++i) {

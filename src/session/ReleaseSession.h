@@ -5,6 +5,7 @@
 #include "model/Messages.h"
 #include "model/Options.h"
 #include "model/Release.h"
+#include "session/LogCheck.h"
 #include "session/SessionTypes.h"
 #include "settings/LanguageFile.h"
 #include "settings/SettingsStore.h"
@@ -79,6 +80,15 @@ class ReleaseSession : public QObject {
   AnalysisOutcome WaitForAnalysis();
   bool Busy() const;
 
+  // --- the checksum lists
+
+  // "Sprawdź sumy kontrolne": checks every SFV and MD5 list of the folder and of its disc folders
+  // against the files, on a worker, with progress; VerificationFinished follows. False when a
+  // pass is running already.
+  bool Verify(const QString& folder);
+  // Waits, running an event loop, until the check has ended.
+  VerificationResult WaitForVerification();
+
   // --- the NFO and the files
 
   // Page 4 shown: the NFO text composed anew.
@@ -110,6 +120,12 @@ class ReleaseSession : public QObject {
   QStringList Warnings() const;
   // Tracks whose stream could not be read in the last analysis.
   int UnreadableTracks() const;
+  // Page 1's lines on the rip logs, cue sheets, pictures and lists beside the audio, and on the
+  // logs' check once it ran.
+  QStringList ExtrasSummary() const;
+  // The rip logs of the release, and each one's check against the audio once it ran.
+  const std::vector<FolderLog>& Logs() const;
+  const std::vector<CheckedLog>& CheckedLogs() const;
   // The spectrogram of a row's track after the audio pass; nothing when it was not decoded.
   std::optional<Spectrogram> TrackSpectrogram(int row) const;
   // The title its picture carries: the file name, rate and bits.
@@ -147,6 +163,10 @@ class ReleaseSession : public QObject {
   // A track's row and the summary after it are filled.
   void TrackRead(int row);
   void ChecksumTaken(int row);
+  void VerificationFinished(const VerificationResult& result);
+  // The rip logs' check started, and ended with its verdicts (page 1 shows them anew).
+  void LogCheckStarted();
+  void LogCheckFinished();
   // The audio pass started after the checksum pass: the audio figures were cleared.
   void AudioPassStarted();
   // The audio pass measured a row's track (or found it could not be decoded).
@@ -164,8 +184,12 @@ class ReleaseSession : public QObject {
   Options& EditOptions();
   void Pump();
   void PumpAnalysis();
+  void StartNextPass(int finishedPass);
+  void StartLogCheck();
+  void PumpLogCheck();
   void StartAudioPass();
   void PumpAudio();
+  void PumpVerification();
   void FinishAnalysis(AnalysisOutcome outcome, const std::exception_ptr& failure);
 
   struct Impl;

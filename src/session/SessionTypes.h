@@ -53,6 +53,18 @@ struct SaveResult {
   QString MessageText;
   QString MessageCaption;
   QStringList WrittenFiles;
+  // Boxes of page 3 ticked for files the folder does not hold: told, not blocking.
+  QStringList Notes;
+};
+
+// What checking a folder's checksum lists found: one line per listed file and a summary line
+// (extras/ListVerification.h), and whether every file matched.
+struct VerificationResult {
+  int Lists = 0;  // the lists found
+  QStringList Lines;
+  bool AllOk = false;
+  bool Stopped = false;
+  QString Failure;  // why the check could not go on (no crypto library for MD5, …)
 };
 
 // One spectrogram picture to write: the levels, the title drawn above them and the file's path.
@@ -70,3 +82,4 @@ QString FailureText(const std::exception_ptr& failure);
 Q_DECLARE_METATYPE(ScanReport)
 Q_DECLARE_METATYPE(ProgressState)
 Q_DECLARE_METATYPE(AnalysisOutcome)
+Q_DECLARE_METATYPE(VerificationResult)

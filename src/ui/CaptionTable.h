@@ -13,6 +13,7 @@
 #define VELMORA_CAPTIONS(X)                                                   \
   X(MenuFile, "MENU", "0", Main)                                              \
   X(MenuSave, "MENU", "00", Main)                                             \
+  X(MenuVerify, "MENU", "01", Main)                                           \
   X(MenuExit, "MENU", "02", Main)                                             \
   X(MenuOptions, "MENU", "1", Main)                                           \
   X(MenuSettings, "MENU", "10", Main)                                         \
@@ -63,6 +64,7 @@
   X(SaveNfo, "BUTTONS", "5008", Main)                                         \
   X(SaveSpectrograms, "BUTTONS", "5009", Main)                                \
   X(SpectrogramOk, "BUTTONS", "5007", Spectrogram)                            \
+  X(VerificationOk, "BUTTONS", "5007", Verification)                          \
   X(VersionLabel, "LABELS", "6001", Main)                                     \
   X(SampleRateLabel, "LABELS", "6002", Main)                                  \
   X(ChannelsLabel, "LABELS", "6003", Main)                                    \
@@ -103,6 +105,7 @@
   X(QualityUpsampled, "LABELS", "6039", Main)                                 \
   X(QualityNotDecoded, "LABELS", "6040", Main)                                \
   X(SpectrogramsSaved, "LABELS", "6041", Main)                                \
+  X(NoChecksumLists, "LABELS", "6042", Main)                                  \
   X(LanguageInfo1, "GENERAL", "0001", Options)                                \
   X(LanguageInfo2, "GENERAL", "0002", Options)                                \
   X(LanguageInfo3, "GENERAL", "0003", Options)                                \
@@ -132,6 +135,7 @@
   X(AboutTitle, "FORMS", "8002", About)                                       \
   X(LeftOutTitle, "FORMS", "8003", LeftOut)                                   \
   X(SpectrogramTitle, "FORMS", "8004", Spectrogram)                           \
+  X(VerificationTitle, "FORMS", "8005", Verification)                         \
   X(AuthorLegend, "LISTVIEW", "3002", MainLegend)                             \
   X(AlbumLegend, "LISTVIEW", "3004", MainLegend)                              \
   X(TitleLegend, "LISTVIEW", "3003", MainLegend)
@@ -145,7 +149,16 @@ enum class Caption {
 
 // The windows that show captions. The legend labels of the file-name template take a column
 // header followed by ":" and are set after every other caption.
-enum class CaptionWindow { Main, MainLegend, Options, About, MixedFormats, LeftOut, Spectrogram };
+enum class CaptionWindow {
+  Main,
+  MainLegend,
+  Options,
+  About,
+  MixedFormats,
+  LeftOut,
+  Spectrogram,
+  Verification
+};
 
 struct CaptionEntry {
   Caption Id;

@@ -42,7 +42,16 @@ FolderPage::FolderPage(QWidget* parent) : QWidget(parent) {
   trackList_->setReadOnly(true);
   trackList_->setLineWrapMode(QPlainTextEdit::NoWrap);
   trackList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  files->addWidget(trackList_);
+  files->addWidget(trackList_, 1);
+  // The rip logs, cue sheets, pictures and lists beside the audio, and the logs' check.
+  extras_ = new QPlainTextEdit(filesGroup_);
+  extras_->setObjectName(QStringLiteral("Extras"));
+  extras_->setAccessibleName(QStringLiteral("Extras"));
+  extras_->setReadOnly(true);
+  extras_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  extras_->setMaximumHeight(extras_->fontMetrics().lineSpacing() * 5 + 12);
+  extras_->hide();
+  files->addWidget(extras_);
   page->addWidget(filesGroup_, 1);
 
   auto* bottom = new QGridLayout();
@@ -76,6 +85,11 @@ void FolderPage::ShowScan(const ScanState& scan) {
   for (const QString& path : scan.TrackList)
     shown << ShownTrackPath(scan, path);
   trackList_->setPlainText(shown.join(QLatin1Char('\n')));
+}
+
+void FolderPage::ShowExtras(const QStringList& lines) {
+  extras_->setPlainText(lines.join(QLatin1Char('\n')));
+  extras_->setVisible(!lines.isEmpty());
 }
 
 void FolderPage::SetNextEnabled(bool enabled) {

@@ -23,6 +23,8 @@ class FolderPage : public QWidget {
 
   // The folder and the track list of a scan.
   void ShowScan(const ScanState& scan);
+  // What the folder holds besides the audio, and what its rip logs say; hidden when nothing.
+  void ShowExtras(const QStringList& lines);
   void SetNextEnabled(bool enabled);
   void SetBrowseEnabled(bool enabled);
   // The donation picture, a button with a hand cursor; without a picture it stays hidden.
@@ -47,6 +49,7 @@ class FolderPage : public QWidget {
   QToolButton* donation_;
   QGroupBox* filesGroup_;
   QPlainTextEdit* trackList_;
+  QPlainTextEdit* extras_;
   QLabel* fileLabel_;
   QLabel* checksumLabel_;
   QProgressBar* progress_;

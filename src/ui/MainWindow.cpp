@@ -17,6 +17,7 @@
 #include "ui/SpectrogramWindow.h"
 #include "ui/TrackTableModel.h"
 #include "ui/TracksPage.h"
+#include "ui/VerificationWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -105,6 +106,7 @@ MainWindow::MainWindow(ReleaseSession& session, WindowPrompts& prompts, const QS
   qualityModel_ = new QualityTableModel(session_, this);
   quality_->SetModel(qualityModel_);
   spectrogramsSavedText_ = QStringLiteral("Zapisano spektrogramy: %1");
+  noListsText_ = QStringLiteral("Katalog nie zawiera listy SFV ani MD5.");
   binder_ = new FieldBinder(session_, this);
   binder_->Add(tracks_->Bindings());
   binder_->Add(release_->Bindings());
@@ -148,6 +150,7 @@ void MainWindow::BuildMenu() {
   fileMenu_ = menuBar()->addMenu(QStringLiteral("&Plik"));
   fileMenu_->setObjectName(QStringLiteral("MenuFile"));
   save_ = NamedAction(fileMenu_, "MenuSave", QStringLiteral("&Zapisz"));
+  verify_ = NamedAction(fileMenu_, "MenuVerify", QStringLiteral("&Sprawdź sumy kontrolne"));
   fileMenu_->addSeparator();
   exit_ = NamedAction(fileMenu_, "MenuExit", QStringLiteral("&Wyjście"));
   optionsMenu_ = menuBar()->addMenu(QStringLiteral("&Opcje"));
@@ -180,6 +183,7 @@ void MainWindow::ConnectPages() {
   connect(nfo_, &NfoPage::TextEdited, this,
           [this](const QString& text) { session_.SetNfoText(text); });
   connect(save_, &QAction::triggered, this, &MainWindow::SaveFromMenu);
+  connect(verify_, &QAction::triggered, this, &MainWindow::VerifyLists);
   connect(exit_, &QAction::triggered, this, &QWidget::close);
   connect(settings_, &QAction::triggered, this, [this] { ShowSecondary(options_.get()); });
   connect(aboutAction_, &QAction::triggered, this, [this] { ShowSecondary(about_.get()); });
@@ -195,6 +199,9 @@ void MainWindow::ConnectSession() {
   });
   connect(&session_, &ReleaseSession::ChecksumTaken, trackModel_, &TrackTableModel::RowChanged);
   connect(&session_, &ReleaseSession::AudioPassStarted, qualityModel_, &QualityTableModel::Reset);
+  connect(&session_, &ReleaseSession::LogCheckFinished, this,
+          [this] { folder_->ShowExtras(session_.ExtrasSummary()); });
+  connect(&session_, &ReleaseSession::VerificationFinished, this, &MainWindow::ShowVerification);
   connect(&session_, &ReleaseSession::AudioMeasured, qualityModel_, &QualityTableModel::RowChanged);
   connect(&session_, &ReleaseSession::Progress, folder_, &FolderPage::ShowProgress);
   connect(&session_, &ReleaseSession::AnalysisFinished, this, &MainWindow::ShowAnalysisEnd);
@@ -211,6 +218,7 @@ void MainWindow::CreateDialogs() {
   mixedFormats_ = std::make_unique<DiffFilesDialog>();
   leftOut_ = std::make_unique<LeftOutDialog>();
   spectrogram_ = std::make_unique<SpectrogramWindow>();
+  verification_ = std::make_unique<VerificationWindow>();
   // The one place where the main window follows its secondary windows: disabled while one is
   // open, enabled again when it hides.
   for (SecondaryWindow* window : SecondaryWindows()) {
@@ -232,7 +240,8 @@ void MainWindow::CreateDialogs() {
 QList<SecondaryWindow*> MainWindow::SecondaryWindows() const {
   QList<SecondaryWindow*> windows;
   for (SecondaryWindow* window : std::initializer_list<SecondaryWindow*>{
-           options_.get(), about_.get(), mixedFormats_.get(), leftOut_.get(), spectrogram_.get()}) {
+           options_.get(), about_.get(), mixedFormats_.get(), leftOut_.get(), spectrogram_.get(),
+           verification_.get()}) {
     if (window)
       windows << window;
   }
@@ -266,6 +275,8 @@ CaptionSetters MainWindow::MainCaptions() {
   CaptionSetters setters = {
       {Caption::MenuFile, [this](const QString& text) { fileMenu_->setTitle(text); }},
       {Caption::MenuSave, [this](const QString& text) { save_->setText(text); }},
+      {Caption::MenuVerify, [this](const QString& text) { verify_->setText(text); }},
+      {Caption::NoChecksumLists, [this](const QString& text) { noListsText_ = text; }},
       {Caption::MenuExit, [this](const QString& text) { exit_->setText(text); }},
       {Caption::MenuOptions, [this](const QString& text) { optionsMenu_->setTitle(text); }},
       {Caption::MenuSettings, [this](const QString& text) { settings_->setText(text); }},
@@ -324,8 +335,8 @@ std::map<CaptionWindow, CaptionSetters> MainWindow::CaptionWindows() {
     windows[CaptionWindow::About] = about_->Captions();
     windows[CaptionWindow::MixedFormats] = mixedFormats_->Captions();
     windows[CaptionWindow::LeftOut] = leftOut_->Captions();
-    if (spectrogram_)
-      windows[CaptionWindow::Spectrogram] = spectrogram_->Captions();
+    windows[CaptionWindow::Spectrogram] = spectrogram_->Captions();
+    windows[CaptionWindow::Verification] = verification_->Captions();
   }
   return windows;
 }
@@ -370,6 +381,7 @@ void MainWindow::BrowseForFolder() {
 void MainWindow::ShowScan(const ScanReport& report) {
   const ScanState& scan = session_.State().Scan;
   folder_->ShowScan(scan);
+  folder_->ShowExtras(session_.ExtrasSummary());
   folder_->SetNextEnabled(scan.AnalysisEnabled());
   if (report.NewRelease) {
     nfo_->ShowText(QString());
@@ -499,7 +511,7 @@ void MainWindow::HoldCommands(bool hold) {
   folder_->SetBrowseEnabled(!hold);
   folder_->SetNextEnabled(!hold && session_.State().Scan.AnalysisEnabled());
   pages_->tabBar()->setEnabled(!hold);
-  for (QAction* action : {save_, settings_})
+  for (QAction* action : {save_, verify_, settings_})
     action->setEnabled(!hold);
 }
 
@@ -539,6 +551,38 @@ void MainWindow::ReportSave(const std::function<SaveResult()>& save) {
     return;
   }
   prompts_.ShowMessage(this, result.MessageText, result.MessageCaption, WindowPrompts::Icon::None);
+  // A box ticked for a file the folder does not hold: said in passing, nothing waits for it.
+  if (!result.Notes.isEmpty())
+    statusBar()->showMessage(result.Notes.join(QStringLiteral("; ")), 15000);
+}
+
+// The lists of the folder on page 1 (or of one the user picks before any), checked on a worker;
+// commands wait meanwhile, and a window shows every file's result.
+void MainWindow::VerifyLists() {
+  if (Busy())
+    return;
+  QString folder = session_.State().Scan.FolderPath;
+  if (folder.isEmpty())
+    folder = prompts_.ChooseFolder(this, session_.BeginFolderChoice());
+  if (folder.isEmpty() || !session_.Verify(folder))
+    return;
+  HoldCommands(true);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void MainWindow::ShowVerification(const VerificationResult& result) {
+  HoldCommands(false);
+  QApplication::restoreOverrideCursor();
+  if (!result.Failure.isEmpty()) {
+    prompts_.ShowError(this, result.Failure);
+  } else if (result.Lists == 0) {
+    prompts_.ShowMessage(this, noListsText_, session_.MessageText(Message::NothingToSaveCaption),
+                         WindowPrompts::Icon::None);
+  } else if (!result.Stopped) {
+    verification_->SetLines(result.Lines);
+    ShowSecondary(verification_.get());
+  }
+  emit VerificationEnded();
 }
 
 void MainWindow::ConfirmOptions() {

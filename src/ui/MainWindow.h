@@ -31,6 +31,7 @@ class SecondaryWindow;
 class SpectrogramWindow;
 class TrackTableModel;
 class TracksPage;
+class VerificationWindow;
 
 // The product's donation page, which the picture on page 1 opens in the web browser.
 QString DonationAddress();
@@ -83,6 +84,8 @@ class MainWindow : public QMainWindow {
   LeftOutDialog* LeftOut() const { return leftOut_.get(); }
   QLabel* Status() const { return status_; }
   QAction* SaveAction() const { return save_; }
+  QAction* VerifyAction() const { return verify_; }
+  VerificationWindow* Verification() const { return verification_.get(); }
   QAction* ExitAction() const { return exit_; }
   QAction* SettingsAction() const { return settings_; }
   QAction* AboutAction() const { return aboutAction_; }
@@ -92,6 +95,8 @@ class MainWindow : public QMainWindow {
   void AnalysisEnded();
   // The pictures "Save spectrograms" wrote are all written, or writing them failed.
   void SpectrogramsSaved();
+  // "Sprawdź sumy kontrolne" has ended, however it ended.
+  void VerificationEnded();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -113,6 +118,8 @@ class MainWindow : public QMainWindow {
   void ShowQuality();
   void ShowSelectedSpectrogram(int row);
   void SaveSpectrograms();
+  void VerifyLists();
+  void ShowVerification(const VerificationResult& result);
   void ReportSpectrograms(int written, const QString& failure);
   void HoldCommands(bool hold);
   void ComposePreview();
@@ -145,6 +152,7 @@ class MainWindow : public QMainWindow {
   QMenu* optionsMenu_;
   QMenu* helpMenu_;
   QAction* save_;
+  QAction* verify_;
   QAction* exit_;
   QAction* settings_;
   QAction* aboutAction_;
@@ -154,6 +162,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<DiffFilesDialog> mixedFormats_;
   std::unique_ptr<LeftOutDialog> leftOut_;
   std::unique_ptr<SpectrogramWindow> spectrogram_;
+  std::unique_ptr<VerificationWindow> verification_;
+  QString noListsText_;
   QString spectrogramsSavedText_;
   // Draws and writes the spectrogram pictures off the window's thread.
   std::jthread pictureWriter_;

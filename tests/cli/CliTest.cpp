@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "app/CommandLine.h"
+#include "extras/LogMatch.h"
+#include "extras/PcmChecksums.h"
 #include "support/AudioFixtures.h"
 #include "support/TestSupport.h"
 
@@ -435,4 +437,123 @@ TEST_F(CliTest, AudioPassFillsTheNfoTheReportThePicturesAndTheJson) {
   // Without the pass the report has no audio object.
   const CliRun plain = RunCli(program_.Path(), {QStringLiteral("--json"), Album()});
   EXPECT_FALSE(QJsonDocument::fromJson(plain.out).object().contains(QStringLiteral("audio")));
+}
+
+namespace {
+
+// Three tracks of known 16-bit stereo PCM as FLAC files (ffmpeg), and each track's PCM checksums
+// as a rip log states them.
+std::vector<PcmChecksums::Result> WriteKnownAlbum(const TempFolder& album) {
+  std::vector<PcmChecksums::Result> sums;
+  for (int t = 0; t < 3; ++t) {
+    std::vector<int16_t> samples(2 * 44100);
+    for (size_t i = 0; i < samples.size(); ++i)
+      samples[i] = static_cast<int16_t>((i * (t + 3) * 7919) % 20000 - 10000);
+    PcmChecksums pcm(t == 0, t == 2);
+    pcm.Add(samples.data(), samples.size() / 2);
+    sums.push_back(pcm.Finish());
+    const QString raw = album.Write(QStringLiteral("raw%1.pcm").arg(t),
+                                    QByteArray(reinterpret_cast<const char*>(samples.data()),
+                                               static_cast<qsizetype>(samples.size() * 2)));
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                  QStringLiteral("s16le"), QStringLiteral("-ar"), QStringLiteral("44100"),
+                  QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), raw,
+                  album.FilePath(QStringLiteral("0%1 - Track.flac").arg(t + 1))});
+    EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << "ffmpeg is missing";
+    QFile::remove(raw);
+  }
+  return sums;
+}
+
+QByteArray EacLogOf(const std::vector<PcmChecksums::Result>& sums, int wrongTrack) {
+  QByteArray log =
+      "Exact Audio Copy V1.6 from 23. October 2020\r\n\r\n"
+      "EAC extraction logfile from 7. March 2021, 19:48\r\n\r\nBand / Album\r\n\r\n"
+      "Used drive  : PLEXTOR DVDR   PX-716A   Adapter: 1  ID: 0\r\n\r\n"
+      "Read mode               : Secure\r\n"
+      "Read offset correction                      : 30\r\n"
+      "Null samples used in CRC calculations       : Yes\r\n\r\n";
+  for (int t = 0; t < static_cast<int>(sums.size()); ++t) {
+    const uint32_t crc = t + 1 == wrongTrack ? sums[static_cast<size_t>(t)].Crc ^ 1u
+                                             : sums[static_cast<size_t>(t)].Crc;
+    log += QStringLiteral(
+               "Track %1\r\n\r\n     Copy CRC %2\r\n"
+               "     Accurately ripped (confidence 5)  [%3]  (AR v2)\r\n"
+               "     Copy OK\r\n\r\n")
+               .arg(t + 1, 2)
+               .arg(CrcText(crc), CrcText(sums[static_cast<size_t>(t)].ArV2))
+               .toUtf8();
+  }
+  return log + "End of status report\r\n";
+}
+
+}  // namespace
+
+// A poster's folder with a log, a cue sheet and a cover: the boxes follow what is there, Ripper
+// and CD/DVD come from the log, each track's audio is held against the log's CRC (the one
+// changed is named), and the NFO says so when asked.
+TEST_F(CliTest, RipLogFillsThePageAndIsMatchedAgainstTheAudio) {
+  const std::vector<PcmChecksums::Result> sums = WriteKnownAlbum(album_);
+  album_.Write(QStringLiteral("Band - Album.log"), EacLogOf(sums, 3));
+  album_.Write(QStringLiteral("Band - Album.cue"), "FILE \"01 - Track.flac\" WAVE\r\n");
+  album_.Write(QStringLiteral("Cover.JPG"), "jpeg");
+
+  const CliRun json = RunCli(program_.Path(), {QStringLiteral("--json"), Album()});
+  ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject release = QJsonDocument::fromJson(json.out).object();
+  const QJsonObject extras = release[QStringLiteral("scan")][QStringLiteral("Extras")].toObject();
+  EXPECT_EQ(extras[QStringLiteral("Logs")].toArray(),
+            QJsonArray{QStringLiteral("Band - Album.log")});
+  EXPECT_EQ(extras[QStringLiteral("Covers")][QStringLiteral("Front")], QStringLiteral("Cover.JPG"));
+  EXPECT_TRUE(extras[QStringLiteral("Covers")][QStringLiteral("Back")].isNull());
+  const QJsonObject info = release[QStringLiteral("info")].toObject();
+  EXPECT_TRUE(info[QStringLiteral("IncludeEacLog")].toBool());
+  EXPECT_TRUE(info[QStringLiteral("IncludeCue")].toBool());
+  EXPECT_TRUE(info[QStringLiteral("CoverFront")].toBool());
+  EXPECT_FALSE(info[QStringLiteral("CoverBack")].toBool());
+  const QJsonObject summary = release[QStringLiteral("summary")].toObject();
+  EXPECT_EQ(summary[QStringLiteral("RipperProgram")], QStringLiteral("Exact Audio Copy 1.6"));
+  EXPECT_TRUE(summary[QStringLiteral("Drive")].toString().contains(QStringLiteral("PX-716A")));
+
+  const QJsonArray tracks = release[QStringLiteral("logs")][0][QStringLiteral("Tracks")].toArray();
+  ASSERT_EQ(tracks.size(), 3);
+  EXPECT_EQ(tracks[0][QStringLiteral("CrcMatch")], true);
+  EXPECT_EQ(tracks[1][QStringLiteral("CrcMatch")], true);
+  EXPECT_EQ(tracks[2][QStringLiteral("CrcMatch")], false);
+  EXPECT_EQ(tracks[0][QStringLiteral("ArV2")], CrcText(sums[0].ArV2));
+  EXPECT_EQ(tracks[2][QStringLiteral("AudioCrc")], CrcText(sums[2].Crc));
+
+  const CliRun print =
+      RunCli(program_.Path(), {QStringLiteral("--print"), QStringLiteral("--audio-nfo"), Album()});
+  ASSERT_EQ(print.exitCode, 0) << print.err.toStdString();
+  EXPECT_TRUE(
+      print.out.contains("Rip Log..............: Exact Audio Copy 1.6, Secure, "
+                         "AccurateRip 3/3, CRCs differ on track 3\r\n"))
+      << print.out.toStdString();
+  EXPECT_TRUE(print.out.contains("Included.............: NFO, SFV, LOG, CUE\r\n"))
+      << print.out.toStdString();
+  // Without the option the NFO keeps its layout.
+  EXPECT_FALSE(
+      RunCli(program_.Path(), {QStringLiteral("--print"), Album()}).out.contains("Rip Log"));
+}
+
+// --verify checks every list of the folder: a changed byte and a missing file make exit 5.
+TEST_F(CliTest, VerifyNamesEveryFileAndFailsOnAChangeOrAGap) {
+  album_.Write(QStringLiteral("a.mp3"), TaggedTrack("Band", "A"));
+  album_.Write(QStringLiteral("b.mp3"), TaggedTrack("Band", "B"));
+  ASSERT_EQ(RunCli(program_.Path(), {QStringLiteral("--utf8"), Album()}).exitCode, 0);
+  const CliRun clean = RunCli(program_.Path(), {QStringLiteral("--verify"), Album()});
+  EXPECT_EQ(clean.exitCode, 0) << clean.err.toStdString();
+  EXPECT_EQ(clean.out, "OK  a.mp3\nOK  b.mp3\n2 files: 2 OK, 0 FAILED, 0 MISSING\n");
+
+  album_.Write(QStringLiteral("a.mp3"), TaggedTrack("Band", "X"));
+  ASSERT_TRUE(QFile::remove(album_.FilePath(QStringLiteral("b.mp3"))));
+  const CliRun broken = RunCli(program_.Path(), {QStringLiteral("--verify"), Album()});
+  EXPECT_EQ(broken.exitCode, 5);
+  EXPECT_EQ(broken.out, "FAILED  a.mp3\nMISSING  b.mp3\n2 files: 0 OK, 1 FAILED, 1 MISSING\n");
+
+  TempFolder empty;
+  EXPECT_EQ(RunCli(program_.Path(), {QStringLiteral("--verify"), empty.Path()}).exitCode, 1);
 }

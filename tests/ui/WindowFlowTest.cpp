@@ -30,6 +30,7 @@
 #include "ui/OptionsDialog.h"
 #include "ui/QualityPage.h"
 #include "ui/ReleasePage.h"
+#include "ui/VerificationWindow.h"
 
 namespace {
 
@@ -337,6 +338,42 @@ TEST_F(WindowFlowTest, QualityPageShowsTheAudioPassAndSavesEveryPicture) {
 
   harness.ChooseFolder(other.Path());
   EXPECT_FALSE(pages.isTabVisible(qualityTab));
+}
+
+// What lies beside the audio shows on page 1 and ticks page 3's boxes; the folder's lists are
+// checked from the File menu off the window's thread, every file's result in a window of its own.
+TEST_F(WindowFlowTest, ExtrasShowAndTheListsAreVerifiedFromTheMenu) {
+  TempFolder program, album;
+  CopyShippedLanguages(program.Path());
+  program.Write(QStringLiteral("nfo.ini"), "[Velmora]\r\nautocrc=0\r\nlanguage=english.lng\r\n");
+  album.Write(QStringLiteral("a.mp3"), fixtures::MpegFrames(128, 40));
+  album.Write(QStringLiteral("b.mp3"), fixtures::MpegFrames(160, 40));
+  album.Write(QStringLiteral("cover.jpg"), "jpeg");
+  album.Write(QStringLiteral("old.sfv"), "a.mp3 00000000\r\nb.mp3 00000000\r\nc.mp3 00000000\r\n");
+  WindowHarness harness(program.Path());
+  MainWindow& window = harness.Window();
+
+  harness.ChooseFolder(album.Path());
+  const QPlainTextEdit& extras = Control<QPlainTextEdit>(window, "Extras");
+  EXPECT_FALSE(extras.isHidden());
+  EXPECT_TRUE(extras.toPlainText().contains(QStringLiteral("Covers: cover.jpg")));
+  EXPECT_TRUE(extras.toPlainText().contains(QStringLiteral("Checksum lists: old.sfv")));
+  ASSERT_TRUE(harness.Analyse());
+  EXPECT_TRUE(Control<QCheckBox>(window, "CoverFront").isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(window, "CoverBack").isChecked());
+
+  QSignalSpy ended(&window, &MainWindow::VerificationEnded);
+  window.VerifyAction()->trigger();
+  ASSERT_TRUE(ended.wait(30000));
+  ASSERT_TRUE(window.Verification()->isVisible());
+  EXPECT_FALSE(window.isEnabled());
+  const QListWidget& lines = Control<QListWidget>(*window.Verification(), "Lines");
+  ASSERT_EQ(lines.count(), 4);
+  EXPECT_EQ(lines.item(0)->text(), QStringLiteral("FAILED  a.mp3"));
+  EXPECT_EQ(lines.item(2)->text(), QStringLiteral("MISSING  c.mp3"));
+  EXPECT_EQ(lines.item(3)->text(), QStringLiteral("3 files: 0 OK, 2 FAILED, 1 MISSING"));
+  Control<QPushButton>(*window.Verification(), "Ok").click();
+  EXPECT_TRUE(window.isEnabled());
 }
 
 }  // namespace
