@@ -2,17 +2,18 @@
 # Times velmora-cli against reference tools on the same generated folders and prints every figure
 # with its ratio. Figures are medians of repeated wall-clock runs with the files in the page cache,
 # velmora-cli and the reference tool taking turns (bench/time_pair.py); still, run it on a quiet
-# machine and repeat it when another job shares the cores. Sections 5 to 7 drive the real window
+# machine and repeat it when another job shares the cores. Sections 5 to 8 drive the real window
 # offscreen (build/perf/bench/velmora_window_bench): how long it goes unanswered during a checksum
-# pass, its start-up, and its analysis time beside velmora-cli's. Section 8 times the audio
-# analysis (build/perf/bench/velmora_audio_scan) against loudgain and ffmpeg and takes its peak
-# memory on a two-hour 24/96 track.
+# pass, its start-up, its analysis time beside velmora-cli's, and how it copes with a share where
+# every open and read takes 300 ms. Section 9 times the audio analysis
+# (build/perf/bench/velmora_audio_scan) against loudgain and ffmpeg and takes its peak memory on a
+# two-hour 24/96 track.
 #
 #   bench/compare.sh [--runs N] [--work DIR] [--cli PATH] [--build DIR] [--only cli|window|audio]
 #
 # The optimised program is built into build/perf (or the --build folder) when --cli is not given,
 # and the benches there (release, -DVELMORA_BUILD_BENCH=ON) when their sections run. --only runs
-# sections 1 to 4 (cli), 5 to 7 (window) or 8 (audio). The test folders are made once under the
+# sections 1 to 4 (cli), 5 to 8 (window) or 9 (audio). The test folders are made once under the
 # work folder (about 2.1 GiB, and 1.2 GiB more for the audio section) and reused by later runs.
 set -euo pipefail
 
@@ -305,6 +306,20 @@ window_sections() {
   read -r window_time cli_time worst_gap median_gap p99_gap < <(window_pair none "$small")
   report "window vs velmora-cli" "$window_time" "$cli_time" 1.5 at-most
   echo "  longest pause: $worst_gap ms (median of the runs $median_gap ms; 99th percentile $p99_gap ms)"
+
+  echo
+  echo "8. The window on a slow share: 100 tracks whose every open and read takes 300 ms (a delay" \
+    "in the file layer); the track pass watched for 3 s, then the window closed"
+  local slow=$work/slow-share slow_line
+  if [ ! -d "$slow" ]; then
+    mkdir -p "$slow"
+    find "$small" -maxdepth 1 -name '*.mp3' | sort | head -n 100 | xargs -d '\n' cp -t "$slow"
+  fi
+  slow_line=$("$window_bench" slowshare --delay-ms 300 --watch-ms 3000 "$slow" 2>/dev/null)
+  report_limit "longest the window went unanswered" "$(figure max_gap_ms "$slow_line")" 50
+  report_limit "closing the window during the track pass" "$(figure close_ms "$slow_line")" 300
+  echo "  tracks read while watched: $(figure tracks_read "$slow_line");" \
+    "99th percentile of the pauses: $(figure p99_gap_ms "$slow_line") ms"
 }
 
 # An album of 8 tracks of 30 s, 44.1 kHz stereo 16-bit FLAC, each different: pink noise in both
@@ -366,7 +381,7 @@ audio_sections() {
   cat "${files[@]}" >/dev/null
 
   echo
-  echo "8. Audio analysis of ${#files[@]} tracks of 30 s, 44.1 kHz stereo 16-bit FLAC" \
+  echo "9. Audio analysis of ${#files[@]} tracks of 30 s, 44.1 kHz stereo 16-bit FLAC" \
     "(velmora_audio_scan: DR, loudness, true peak, ReplayGain, spectrum)"
   local one two loudgain_one loudgain_two decoded
   read -r one loudgain_one < <(pair taskset -c 0 "$audio_scan" --threads 1 "${files[@]}" -- \

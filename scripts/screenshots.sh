@@ -25,6 +25,19 @@ trap cleanup EXIT
 
 # A program folder of its own, so that the shots never touch the build's settings.
 cp -r "$root/build/release/program" "$work/program"
+# A release of two discs: the sample tracks in CD1, two of them again in CD2.
+mkdir -p "$work/discs/CD1" "$work/discs/CD2"
+cp "$root"/examples/album/*.mp3 "$work/discs/CD1/"
+cp "$root"/examples/album/0[12]*.mp3 "$work/discs/CD2/"
+# Three FLAC tracks of noise for the quality page, the last cut at 16 kHz as a lossy encoder
+# would have.
+mkdir "$work/quality"
+for n in 1 2 3; do
+  filter="volume=$((n * 3))dB"
+  [ "$n" = 3 ] && filter="$filter,lowpass=f=16000:p=2,lowpass=f=16000:p=2"
+  ffmpeg -loglevel error -f lavfi -i "anoisesrc=d=20:c=pink:a=0.25:r=44100" -ac 2 \
+    -af "$filter" -sample_fmt s16 "$work/quality/0$n - Noise.flac"
+done
 # A folder of two formats for the warning: the sample tracks and two FLAC files.
 mkdir "$work/mixed"
 cp "$root"/examples/album/*.mp3 "$work/mixed/"
@@ -79,3 +92,24 @@ shot options-general
 step ctrl+Tab
 shot options-language
 step Escape
+wait_closed() { step alt+F4; wait "$program_pid" || true; }
+wait_closed
+
+start_program "$work/discs"  # a release of two discs: page 2 with its disc column
+step space
+step Return
+step space
+sleep 1
+shot two-discs
+wait_closed
+
+# The audio analysis on: the quality page after the analysis.
+sed -i 's/^audiopass=.*/audiopass=1\r/' "$work/program/nfo.ini"
+start_program "$work/quality"
+step space
+step Return
+step space
+sleep 4
+step ctrl+Tab
+shot quality
+wait_closed

@@ -350,18 +350,7 @@ void TOggFile::ResetData() {
 }
 
 bool TOggFile::ReadFromFile(const QString& fileName) {
-  ResetData();
-  try {
-    const FileStream stream(fileName);
-    TID3v2 id3v2;
-    TagExtents tags;
-    if (id3v2.ReadFromStream(stream) && id3v2.Exists())
-      tags.Id3v2Size = id3v2.Size();
-    return ReadFromStream(stream, tags);
-  } catch (const FileError&) {
-    ResetData();
-    return false;
-  }
+  return ReadFromFileAfterId3v2(fileName);
 }
 
 bool TOggFile::ReadFromStream(const FileStream& stream, const TagExtents& tags) {

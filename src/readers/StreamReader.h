@@ -86,4 +86,9 @@ class StreamReader {
 
   // Meaningful only when Valid.
   virtual StreamFacts Describe() const = 0;
+
+ protected:
+  // ReadFromFile of a format whose stream may only follow an ID3v2 tag: the file opened, the
+  // tag's size taken, the stream read; false, the reader reset, when the file cannot be read.
+  bool ReadFromFileAfterId3v2(const QString& fileName);
 };

@@ -2,9 +2,12 @@
 
 #include "platform/UserLocale.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,4 +64,16 @@ QLabel* CaptionLabel(const char* name, const QString& caption, QWidget* buddy, Q
   QLabel* label = Named(new QLabel(caption, parent), name);
   label->setBuddy(buddy);
   return label;
+}
+
+QPushButton* CentredOkButton(QBoxLayout* column, QDialog* window, const QString& caption) {
+  QPushButton* ok = NamedButton("Ok", caption, window);
+  ok->setDefault(true);
+  auto* row = new QHBoxLayout();
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addStretch(1);
+  column->addLayout(row);
+  QObject::connect(ok, &QPushButton::clicked, window, &QDialog::hide);
+  return ok;
 }

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,3 +27,7 @@ QDateEdit* NamedDatePicker(const char* name, QWidget* parent);
 // A label that names a control: its mnemonic moves the focus there, and screen readers read it as
 // the control's name.
 QLabel* CaptionLabel(const char* name, const QString& caption, QWidget* buddy, QWidget* parent);
+
+// The one button of a window that only shows something: "Ok", the default, centred in a row of
+// its own at the end of the column, hiding the window.
+QPushButton* CentredOkButton(QBoxLayout* column, QDialog* window, const QString& caption);

@@ -35,14 +35,7 @@ DiffFilesDialog::DiffFilesDialog() : SecondaryWindow(TitleOnlyFlags()) {
   lastLine_ = new QLabel(this);
   lastLine_->setObjectName(QStringLiteral("LastLine"));
   column->addWidget(lastLine_);
-  ok_ = NamedButton("Ok", QStringLiteral("_OK"), this);
-  ok_->setDefault(true);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addStretch(1);
-  column->addLayout(buttons);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
+  ok_ = CentredOkButton(column, this, QStringLiteral("_OK"));
 }
 
 void DiffFilesDialog::ShowWarning(const MixedFormatWarning& warning) {

@@ -23,14 +23,7 @@ LeftOutDialog::LeftOutDialog()
   files_->setObjectName(QStringLiteral("Files"));
   firstLine_->setBuddy(files_);
   column->addWidget(files_, 1);
-  ok_ = NamedButton("Ok", QStringLiteral("_OK"), this);
-  ok_->setDefault(true);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addStretch(1);
-  column->addLayout(buttons);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
+  ok_ = CentredOkButton(column, this, QStringLiteral("_OK"));
 }
 
 QString LeftOutDialog::ReasonText(LeftOutFile::Reason reason) const {

@@ -23,14 +23,7 @@ SpectrogramWindow::SpectrogramWindow() {
   scroll_->setWidgetResizable(true);
   picture_->setAlignment(Qt::AlignCenter);
   column->addWidget(scroll_, 1);
-  ok_ = NamedButton("Ok", QStringLiteral("OK"), this);
-  ok_->setDefault(true);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addStretch(1);
-  column->addLayout(buttons);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
+  ok_ = CentredOkButton(column, this, QStringLiteral("OK"));
 }
 
 void SpectrogramWindow::SetPicture(const QImage& picture) {

@@ -160,6 +160,9 @@ void TracksPage::SetTrackModel(QAbstractItemModel* model) {
 
 void TracksPage::ShowDiscColumn(bool shown) {
   tracks_->setColumnHidden(TrackTableModel::kDisc, !shown);
+  // A column shown again takes the default section width unless told its own.
+  if (shown)
+    tracks_->setColumnWidth(TrackTableModel::kDisc, kColumnWidths[TrackTableModel::kDisc]);
 }
 
 void TracksPage::ShowChoices(const ChoiceLists& lists) {

@@ -17,14 +17,7 @@ VerificationWindow::VerificationWindow() : SecondaryWindow(TitleOnlyFlags()) {
   lines_->setObjectName(QStringLiteral("Lines"));
   lines_->setAccessibleName(windowTitle());
   column->addWidget(lines_, 1);
-  ok_ = NamedButton("Ok", QStringLiteral("OK"), this);
-  ok_->setDefault(true);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addStretch(1);
-  column->addLayout(buttons);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
+  ok_ = CentredOkButton(column, this, QStringLiteral("OK"));
 }
 
 void VerificationWindow::SetLines(const QStringList& lines) {

@@ -102,6 +102,15 @@ cli_takes_the_shipped_folder() {
   grep -q "\"ProgramDir\": *\"$share/velmora\"" "$scratch/cli.json" &&
     [ -z "$(ls -A "$home")" ] && [ ! -e "$scratch/nfo.ini" ]
 }
+# The decoding module lies in the library folder and is found from the executable's own folder.
+cli_finds_its_decoding_module() {
+  local album="$scratch/album-audio"
+  mkdir -p "$album"
+  cp "$(dirname "$readme")"/examples/album/*.mp3 "$album/"
+  (cd "$scratch" && env -u XDG_DATA_HOME HOME="$scratch/home-audio" \
+    "$root/usr/bin/velmora-cli" --audio --json --checksum none "$album") >"$scratch/audio.json" &&
+    grep -q '"audio": {' "$scratch/audio.json" && grep -q '"DR": ' "$scratch/audio.json"
+}
 man_pages_render() {
   local program
   for program in "$root"/usr/bin/*; do
@@ -122,6 +131,7 @@ check "the metainfo shows README's screenshots" metainfo_shows_the_screenshots
 check "package, changelog and metainfo versions agree" versions_agree
 check "share/velmora holds nfo.ini and lang/" program_folder_shipped
 check "velmora-cli takes the shipped program folder beside it" cli_takes_the_shipped_folder
+check "velmora-cli decodes through the module in the library folder" cli_finds_its_decoding_module
 check "every program has a manual page that renders" man_pages_render
 check "lintian: no error, no warning" lintian --fail-on error,warning "$deb"
 "$(dirname "$0")/check_launcher.sh" "$root" || failures=$((failures + 1))
