@@ -132,7 +132,7 @@ int RunSlowShare(const QString& folder, int delayMs, int watchMs) {
   // Every open and every read of the album's files takes delayMs, as on a share that answers
   // slowly; the program's own files answer at once.
   const QString prefix = QDir::cleanPath(folder) + QLatin1Char('/');
-  SetFileAccessHook([prefix, delayMs](const QString& path) {
+  SetFileAccessHook([prefix, delayMs](const QString& path, FileAccess) {
     if (path.startsWith(prefix))
       std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   });

@@ -13,7 +13,7 @@ void SetFileAccessHook(FileAccessHook hook) {
   currentHook.store(hook ? std::make_shared<const FileAccessHook>(std::move(hook)) : nullptr);
 }
 
-void RunFileAccessHook(const QString& path) {
+void RunFileAccessHook(const QString& path, FileAccess access) {
   if (const std::shared_ptr<const FileAccessHook> hook = currentHook.load())
-    (*hook)(path);
+    (*hook)(path, access);
 }

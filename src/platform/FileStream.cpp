@@ -89,7 +89,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 bool FileHandle::Open(const QString& path) {
   Close();
-  RunFileAccessHook(path);
+  RunFileAccessHook(path, FileAccess::Open);
   fd_ = OpenReadOnlyRegularFile(path, size_, modifiedNsecs_, failure_);
   if (fd_ >= 0)
     path_ = path;
@@ -140,7 +140,7 @@ int64_t FileHandle::Read(void* buffer, int64_t count) {
 int64_t FileHandle::ReadAt(int64_t offset, void* buffer, int64_t count) const {
   if (fd_ < 0 || count <= 0 || offset < 0)
     return 0;
-  RunFileAccessHook(path_);
+  RunFileAccessHook(path_, FileAccess::Read);
   auto* out = static_cast<char*>(buffer);
   int64_t done = 0;
   while (done < count) {

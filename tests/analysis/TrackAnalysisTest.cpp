@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QMap>
+#include <mutex>
 
 #include "analysis/AnalysisRun.h"
 #include "analysis/FolderScan.h"
 #include "analysis/ReleaseSummary.h"
+#include "platform/FileAccessHook.h"
 #include "platform/FileError.h"
 #include "support/AudioFixtures.h"
 #include "support/TestSupport.h"
@@ -289,4 +292,41 @@ TEST_F(TrackAnalysisTest, AlbumArtistNamesTheReleaseAndCleansTagText) {
   EXPECT_EQ(model_.Summary.AlbumArtist, QStringLiteral("various"));
   EXPECT_TRUE(model_.Summary.VariousArtists);
   EXPECT_EQ(model_.Summary.VariousAlbumTitle, QStringLiteral("Hits"));
+}
+
+// The track pass opens each file once: its tags are read through the stream that the stream
+// reader then reads, for every format of the table.
+TEST(TrackPassOpensTest, EveryFormatIsOpenedOncePerTrack) {
+  const char* const fixtures[] = {"lame-cbr.mp3",      "tagged.flac",      "mpc-sv8-apetag.mpc",
+                                  "wavpack-apetag.wv", "aac-lc.m4a",       "alac.m4a",
+                                  "opus-tagged.opus",  "vorbis-tagged.ogg"};
+  for (const char* name : fixtures) {
+    TempFolder folder;
+    QFile source(TestDataPath(QStringLiteral("readers/") + QLatin1String(name)));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << name;
+    const QByteArray bytes = source.readAll();
+    folder.Write(QStringLiteral("1-") + QLatin1String(name), bytes);
+    folder.Write(QStringLiteral("2-") + QLatin1String(name), bytes);
+    Release release;
+    ScanFolder(release.Scan, folder.Path());
+    ASSERT_EQ(release.Scan.TrackList.size(), 2) << name;
+
+    std::mutex mutex;
+    QMap<QString, int> opens;
+    SetFileAccessHook([&](const QString& path, FileAccess access) {
+      if (access != FileAccess::Open)
+        return;
+      const std::lock_guard lock(mutex);
+      ++opens[path];
+    });
+    AnalysisOptions options;
+    options.Choices = {false, ChecksumKind::None};
+    AnalyseTracks(release, options);
+    SetFileAccessHook({});
+
+    EXPECT_EQ(opens.size(), 2) << name;
+    for (auto it = opens.begin(); it != opens.end(); ++it)
+      EXPECT_EQ(it.value(), 1) << name << " " << it.key().toStdString();
+    EXPECT_TRUE(release.Tracks[0].StreamUsable()) << name;
+  }
 }

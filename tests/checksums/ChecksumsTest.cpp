@@ -123,7 +123,7 @@ TEST(ChecksumsTest, FileThatChangesWhileHashedFailsWithItsName) {
       const QString path = folder.Write(QStringLiteral("a.flac"), QByteArray(3 * 512 * 1024, 'x'));
       std::atomic<int> accesses = 0;
       // The open, the first block, then the change before the second block is read.
-      SetFileAccessHook([&, path, shrink](const QString& accessed) {
+      SetFileAccessHook([&, path, shrink](const QString& accessed, FileAccess) {
         if (accessed != path || ++accesses != 3)
           return;
         QFile file(path);

@@ -557,3 +557,54 @@ TEST_F(CliTest, VerifyNamesEveryFileAndFailsOnAChangeOrAGap) {
   TempFolder empty;
   EXPECT_EQ(RunCli(program_.Path(), {QStringLiteral("--verify"), empty.Path()}).exitCode, 1);
 }
+
+// Folder to NFO for each format beyond the first four, on tiny files made by the real encoders
+// (tests/data/readers): the codec, version, quality, channels and tag lines and a track line.
+TEST_F(CliTest, EachNewFormatGivesItsNfo) {
+  struct Case {
+    const char* file;
+    QList<QByteArray> lines;
+  };
+  const QList<Case> cases = {
+      {"opus-tagged.opus",
+       {"Version..............: Ogg Opus\r\n", "Quality..............: Lossy, (avg. bitrate: ",
+        "Channels.............: Stereo / 44100 hz\r\n", "Tags.................: VorbisComment\r\n",
+        "Codec................: libopus "}},
+      {"vorbis-tagged.ogg",
+       {"Version..............: Ogg Vorbis\r\n", "Codec................: Xiph.Org libVorbis I",
+        "Channels.............: Mono / 22050 hz\r\n", "   1. Test Artist - Vorbis Title"}},
+      {"aac-lc.m4a",
+       {"Version..............: MPEG-4 AAC LC\r\n", "Tags.................: MP4\r\n",
+        "Quality..............: Lossy, (avg. bitrate: ", "   1. Test Artist - AAC Title"}},
+      {"alac.m4a",
+       {"Version..............: MPEG-4 ALAC\r\n",
+        "Codec................: Apple Lossless Audio Codec (ALAC)\r\n",
+        "Quality..............: Lossless, (avg. compression: ",
+        "Channels.............: Mono / 8000 HZ / 16 Bit\r\n"}},
+      {"wavpack-16.wv",
+       {"Version..............: WavPack 5.0\r\n", "Codec................: WavPack (WV)\r\n",
+        "Quality..............: Lossless, (avg. compression: ",
+        "Channels.............: Stereo / 44100 HZ / 16 Bit\r\n"}},
+      {"wavpack-hybrid.wv",
+       {"Quality..............: Lossy (hybrid), (avg. bitrate: ",
+        "Codec................: WavPack (WV)\r\n"}},
+      {"mpc-sv8-apetag.mpc",
+       {"Version..............: MP+ v8\r\n", "Codec................: MusePack (MPC)\r\n",
+        "Channels.............: Joint Stereo / 44100 hz\r\n", "   1. Test Artist - MPC Title"}},
+  };
+  for (const Case& c : cases) {
+    TempFolder album;
+    QFile source(TestDataPath(QStringLiteral("readers/") + QLatin1String(c.file)));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << c.file;
+    album.Write(QLatin1String(c.file), source.readAll());
+    const CliRun run = RunCli(program_.Path(),
+                              {QStringLiteral("--print"), QStringLiteral("--utf8"),
+                               QStringLiteral("--checksum"), QStringLiteral("none"), album.Path()});
+    ASSERT_EQ(run.exitCode, 0) << c.file << run.err.toStdString();
+    for (const QByteArray& line : c.lines)
+      EXPECT_TRUE(run.out.contains(line)) << c.file << ": " << line.toStdString() << "\n"
+                                          << run.out.toStdString();
+    // Every track line ends with the duration of the one-second fixtures.
+    EXPECT_TRUE(run.out.contains("[00:01]\r\n")) << c.file;
+  }
+}

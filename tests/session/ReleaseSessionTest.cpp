@@ -55,7 +55,7 @@ class ReleaseSessionTest : public ::testing::Test {
 class StalledFile {
  public:
   explicit StalledFile(const QString& path) {
-    SetFileAccessHook([this, path](const QString& accessed) {
+    SetFileAccessHook([this, path](const QString& accessed, FileAccess) {
       if (accessed != path)
         return;
       std::unique_lock lock(mutex_);
