@@ -283,6 +283,36 @@ TEST_F(ReleaseSessionTest, StalledFileKeepsTheEventLoopAnsweringAndStopEndsTheRu
   EXPECT_FALSE(session.State().Run.AnalysisDone);
 }
 
+// Closing during the track pass on a slow share ends the pass within about one file's delay,
+// leaves the rest unread, and still writes the settings.
+TEST_F(ReleaseSessionTest, ClosingDuringTheTrackPassEndsIt) {
+  TempFolder program, album;
+  for (int i = 1; i <= 40; ++i)
+    album.Write(QStringLiteral("%1.mpc").arg(i, 2, 10, QLatin1Char('0')),
+                QByteArray("MP+") + QByteArray(40, '\x07'));
+  ReleaseSession session;
+  session.Open(program.Path());
+  session.LoadSettings();
+  session.Scan(album.Path());
+  // Every open and read of the album takes 100 ms.
+  const QString albumPath = album.Path();
+  SetFileAccessHook([albumPath](const QString& path, FileAccess) {
+    if (path.startsWith(albumPath))
+      std::this_thread::sleep_for(100ms);
+  });
+  QSignalSpy tracksRead(&session, &ReleaseSession::TrackRead);
+  ASSERT_TRUE(session.Analyse());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !tracksRead.isEmpty(); }, 10000));
+
+  QElapsedTimer closing;
+  closing.start();
+  session.Close();
+  EXPECT_LT(closing.elapsed(), 1000);
+  EXPECT_FALSE(session.Busy());
+  EXPECT_LT(session.State().Scan.TrackCount, 40);
+  EXPECT_TRUE(QFile::exists(program.FilePath(QStringLiteral("nfo.ini"))));
+}
+
 TEST_F(ReleaseSessionTest, SavingBeforeAnyAnalysisHasNothingAndAfterOneComposesAnew) {
   TempFolder program, album;
   album.Write(QStringLiteral("1.mpc"), QByteArray("MP+") + QByteArray(40, '\x07'));
