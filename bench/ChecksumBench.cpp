@@ -70,7 +70,7 @@ const bench::TrackFolder& Album() {
   return folder;
 }
 
-void RunJob(benchmark::State& state, const QString& kind) {
+void RunJob(benchmark::State& state, ChecksumKind kind) {
   const int workers = static_cast<int>(state.range(0));
   const QStringList& files = Album().Files();
   for (auto _ : state) {
@@ -82,12 +82,12 @@ void RunJob(benchmark::State& state, const QString& kind) {
 }
 
 void BM_ChecksumJobSfv(benchmark::State& state) {
-  RunJob(state, QStringLiteral("SFV"));
+  RunJob(state, ChecksumKind::Sfv);
 }
 BENCHMARK(BM_ChecksumJobSfv)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ChecksumJobMd5(benchmark::State& state) {
-  RunJob(state, QStringLiteral("MD5"));
+  RunJob(state, ChecksumKind::Md5);
 }
 BENCHMARK(BM_ChecksumJobMd5)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -313,11 +313,13 @@ window_sections() {
   local slow=$work/slow-share slow_line
   if [ ! -d "$slow" ]; then
     mkdir -p "$slow"
-    find "$small" -maxdepth 1 -name '*.mp3' | sort | head -n 100 | xargs -d '\n' cp -t "$slow"
+    local small_files=("$small"/*.mp3)
+    cp "${small_files[@]:0:100}" "$slow/"
   fi
   slow_line=$("$window_bench" slowshare --delay-ms 300 --watch-ms 3000 "$slow" 2>/dev/null)
   report_limit "longest the window went unanswered" "$(figure max_gap_ms "$slow_line")" 50
-  report_limit "closing the window during the track pass" "$(figure close_ms "$slow_line")" 300
+  # A read or an open in flight cannot be cut short: one access's delay, and a little.
+  report_limit "closing the window during the track pass" "$(figure close_ms "$slow_line")" 350
   echo "  tracks read while watched: $(figure tracks_read "$slow_line");" \
     "99th percentile of the pauses: $(figure p99_gap_ms "$slow_line") ms"
 }

@@ -1,5 +1,7 @@
 #include "analysis/TrackPass.h"
 
+#include "platform/FileAccessHook.h"
+
 namespace {
 
 // Each worker keeps one set of readers for the whole pass, as the program keeps one set for a
@@ -65,8 +67,13 @@ TrackPass::TrackPass(Release& release, Notify notify, int workerCount) : release
   const AudioFormat format = release_.Scan.DominantFormat;
   job_ = std::make_unique<OrderedJob<TrackReading>>(
       static_cast<int>(paths.size()),
-      [paths, format](int index, std::stop_token) -> std::optional<TrackReading> {
-        return ReadTrack(paths[index], ThreadReaders(format));
+      [paths, format](int index, std::stop_token stop) -> std::optional<TrackReading> {
+        const ReadsStopWith stopReads(stop);
+        TrackReading reading = ReadTrack(paths[index], ThreadReaders(format));
+        // What was read after a stop request is not the file: nothing is handed over.
+        if (stop.stop_requested())
+          return std::nullopt;
+        return reading;
       },
       std::move(notify), workerCount);
 }

@@ -6,6 +6,7 @@
 namespace {
 
 std::atomic<std::shared_ptr<const FileAccessHook>> currentHook;
+thread_local std::stop_token readsStop;
 
 }  // namespace
 
@@ -16,4 +17,16 @@ void SetFileAccessHook(FileAccessHook hook) {
 void RunFileAccessHook(const QString& path, FileAccess access) {
   if (const std::shared_ptr<const FileAccessHook> hook = currentHook.load())
     (*hook)(path, access);
+}
+
+ReadsStopWith::ReadsStopWith(std::stop_token stop) : previous_(std::move(readsStop)) {
+  readsStop = std::move(stop);
+}
+
+ReadsStopWith::~ReadsStopWith() {
+  readsStop = std::move(previous_);
+}
+
+bool ReadsStopped() {
+  return readsStop.stop_requested();
 }

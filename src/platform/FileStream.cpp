@@ -138,7 +138,7 @@ int64_t FileHandle::Read(void* buffer, int64_t count) {
 }
 
 int64_t FileHandle::ReadAt(int64_t offset, void* buffer, int64_t count) const {
-  if (fd_ < 0 || count <= 0 || offset < 0)
+  if (fd_ < 0 || count <= 0 || offset < 0 || ReadsStopped())
     return 0;
   RunFileAccessHook(path_, FileAccess::Read);
   auto* out = static_cast<char*>(buffer);
