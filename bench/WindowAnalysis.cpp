@@ -6,10 +6,10 @@
 #include "session/ReleaseSession.h"
 #include "ui/ProgramStart.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,13 +1,11 @@
 #include "checksums/ChecksumJob.h"
 
 #include <algorithm>
-#include <thread>
 
 int ChecksumJob::DefaultWorkerCount() {
   // MD5 keeps one core busy per file and CRC-32 is bound by memory bandwidth well before four
   // readers; more workers would mostly make a spinning disk seek between files.
-  const int cores = static_cast<int>(std::thread::hardware_concurrency());
-  return std::clamp(cores, 1, kMaxWorkers);
+  return std::min(WorkersPerCore(), kMaxWorkers);
 }
 
 ChecksumJob::ChecksumJob(ChecksumKind kind, const QStringList& paths, Notify notify,

@@ -22,7 +22,6 @@ struct ReleaseExtras {
 
   bool Empty() const {
     return Logs.isEmpty() && Cues.isEmpty() && Par2.isEmpty() && Lists.isEmpty() &&
-           Nfos.isEmpty() && Covers.Front.isEmpty() && Covers.Back.isEmpty() &&
-           Covers.Cd.isEmpty();
+           Nfos.isEmpty() && Covers.Front.isEmpty() && Covers.Back.isEmpty() && Covers.Cd.isEmpty();
   }
 };

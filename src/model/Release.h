@@ -179,7 +179,7 @@ struct Release {
   // The rip log's line of the NFO ("Exact Audio Copy 1.6, Secure, AccurateRip 10/10, CRCs
   // match"); empty without a log or before the audio was matched against it.
   QString RipLogText;
-  QString NfoText;     // the NFO preview: composed text, possibly edited by the user
+  QString NfoText;  // the NFO preview: composed text, possibly edited by the user
 };
 
 // The disc folder a scanned track lies in; empty in a one-folder release.

@@ -23,6 +23,11 @@
 //
 // The job is driven from one thread (the one that started it); only the work and the notification
 // run on the workers.
+// One worker per core: for work that keeps a core busy (hashing, decoding).
+inline int WorkersPerCore() {
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 template <class Result>
 class OrderedJob {
  public:

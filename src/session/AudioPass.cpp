@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 AudioPass::AudioPass(const AudioEngine& engine, Release& release,
                      std::vector<PackedSpectrogram>& spectrograms, Notify notify, int workerCount)
@@ -19,9 +18,7 @@ AudioPass::AudioPass(const AudioEngine& engine, Release& release,
   for (const TrackRecord& row : release_.Tracks)
     paths << row.FilePath;
   // Decoding is bound by the processor: one track per core.
-  const int workers = workerCount > 0
-                          ? workerCount
-                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  const int workers = workerCount > 0 ? workerCount : WorkersPerCore();
   job_ = std::make_unique<OrderedJob<TrackAudioResult>>(
       static_cast<int>(count),
       [paths, &engine](int index, std::stop_token stop) -> std::optional<TrackAudioResult> {

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -184,9 +183,7 @@ LogMatchPass::LogMatchPass(const AudioEngine& engine, const Release& release, No
     items.push_back(
         {release.Tracks[row].FilePath, FirstOfDisc(release, row), LastOfDisc(release, row)});
   audio_.resize(items.size());
-  const int workers = workerCount > 0
-                          ? workerCount
-                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  const int workers = workerCount > 0 ? workerCount : WorkersPerCore();
   job_ = std::make_unique<OrderedJob<TrackPcm>>(
       static_cast<int>(items.size()),
       [items, &engine](int index, std::stop_token stop) -> std::optional<TrackPcm> {

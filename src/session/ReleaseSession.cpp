@@ -247,16 +247,18 @@ bool ReleaseSession::Analyse(const QDate& today) {
   impl_->progress = ProgressState{};
   release.Run.AnalysedFolder = CanonicalFolder(release.Scan.FolderPath);
   // A worker says that results are ready; they are taken on this object's own thread.
-  impl_->run = std::make_unique<AnalysisRun>(release, choices, today, [this] {
-    QMetaObject::invokeMethod(
-        this, [this] { Pump(); }, Qt::QueuedConnection);
-  });
+  impl_->run = std::make_unique<AnalysisRun>(release, choices, today, [this] { PostPump(); });
   emit AnalysisStarted();
   emit Progress(impl_->progress);
   // A run with nothing to wait for has no notification coming.
+  PostPump();
+  return true;
+}
+
+// Results are taken on this object's own thread: a worker only asks for it.
+void ReleaseSession::PostPump() {
   QMetaObject::invokeMethod(
       this, [this] { Pump(); }, Qt::QueuedConnection);
-  return true;
 }
 
 void ReleaseSession::Pump() {
@@ -294,10 +296,7 @@ void ReleaseSession::StartLogCheck() {
     return;
   }
   impl_->progress = ProgressState{};
-  impl_->logCheck = std::make_unique<LogMatchPass>(*engine, impl_->release, [this] {
-    QMetaObject::invokeMethod(
-        this, [this] { Pump(); }, Qt::QueuedConnection);
-  });
+  impl_->logCheck = std::make_unique<LogMatchPass>(*engine, impl_->release, [this] { PostPump(); });
   emit LogCheckStarted();
   emit Progress(impl_->progress);
 }
@@ -350,8 +349,7 @@ void ReleaseSession::PumpAnalysis() {
     // The results stop short of a file that failed: its error is thrown by the next take, and
     // no worker will say so again.
     if (tookResults)
-      QMetaObject::invokeMethod(
-          this, [this] { Pump(); }, Qt::QueuedConnection);
+      PostPump();
     return;
   }
   const AnalysisRun::Phase phase = run->CurrentPhase();
@@ -378,10 +376,8 @@ void ReleaseSession::StartAudioPass() {
     return;
   }
   impl_->progress = ProgressState{};
-  impl_->audio = std::make_unique<AudioPass>(*engine, impl_->release, impl_->spectrograms, [this] {
-    QMetaObject::invokeMethod(
-        this, [this] { Pump(); }, Qt::QueuedConnection);
-  });
+  impl_->audio = std::make_unique<AudioPass>(*engine, impl_->release, impl_->spectrograms,
+                                             [this] { PostPump(); });
   emit AudioPassStarted();
   emit Progress(impl_->progress);
 }
@@ -432,8 +428,7 @@ void ReleaseSession::Stop() {
     impl_->audio->Stop();
   if (impl_->listCheck)
     impl_->listCheck->Stop();
-  QMetaObject::invokeMethod(
-      this, [this] { Pump(); }, Qt::QueuedConnection);
+  PostPump();
 }
 
 AnalysisOutcome ReleaseSession::WaitForAnalysis() {
@@ -457,10 +452,7 @@ bool ReleaseSession::Verify(const QString& folder) {
   std::vector<ListToCheck> lists = ListsOfFolder(folder);
   impl_->lastVerification.Lists = static_cast<int>(lists.size());
   impl_->progress = ProgressState{};
-  const auto post = [this] {
-    QMetaObject::invokeMethod(
-        this, [this] { Pump(); }, Qt::QueuedConnection);
-  };
+  const auto post = [this] { PostPump(); };
   // The worker tells each file it starts; the labels change on this object's thread.
   const auto fileStarted = [this](const QString& listFolder, const QString& name, int percent) {
     const QString shown = listFolder.isEmpty() ? name : listFolder + QLatin1Char('/') + name;

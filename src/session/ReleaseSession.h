@@ -182,6 +182,7 @@ class ReleaseSession : public QObject {
  private:
   Release& Edit();
   Options& EditOptions();
+  void PostPump();
   void Pump();
   void PumpAnalysis();
   void StartNextPass(int finishedPass);

@@ -22,13 +22,12 @@ QString Kilohertz(double hertz) {
 }  // namespace
 
 QualityTableModel::QualityTableModel(const ReleaseSession& session, QObject* parent)
-    : QAbstractTableModel(parent),
+    : CaptionedTableModel(
+          {QStringLiteral("Plik"), QStringLiteral("DR"), QStringLiteral("Szczyt"),
+           QStringLiteral("RMS"), QStringLiteral("Głośność"), QStringLiteral("Szczyt rzecz."),
+           QStringLiteral("Wzmocnienie"), QStringLiteral("Pasmo do"), QStringLiteral("Uwagi")},
+          parent),
       session_(session),
-      headers_{QStringLiteral("Plik"),        QStringLiteral("DR"),
-               QStringLiteral("Szczyt"),      QStringLiteral("RMS"),
-               QStringLiteral("Głośność"),    QStringLiteral("Szczyt rzecz."),
-               QStringLiteral("Wzmocnienie"), QStringLiteral("Pasmo do"),
-               QStringLiteral("Uwagi")},
       album_(QStringLiteral("Album")),
       lossySource_(QStringLiteral("możliwe źródło stratne")),
       upsampled_(QStringLiteral("możliwy upsampling")),
@@ -39,10 +38,6 @@ int QualityTableModel::rowCount(const QModelIndex& parent) const {
     return 0;
   const ReleaseAudio& audio = session_.State().Audio;
   return static_cast<int>(audio.Tracks.size()) + (audio.Done ? 1 : 0);
-}
-
-int QualityTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kColumnCount;
 }
 
 QString QualityTableModel::Notes(int row) const {
@@ -130,19 +125,6 @@ QVariant QualityTableModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant QualityTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-      section >= headers_.size()) {
-    return {};
-  }
-  return headers_[section];
-}
-
-void QualityTableModel::SetHeader(int column, const QString& text) {
-  headers_[column] = text;
-  emit headerDataChanged(Qt::Horizontal, column, column);
-}
-
 void QualityTableModel::SetText(Text which, const QString& text) {
   switch (which) {
     case Text::Album:
@@ -160,15 +142,4 @@ void QualityTableModel::SetText(Text which, const QString& text) {
   }
   if (rowCount() > 0)
     emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
-}
-
-void QualityTableModel::Reset() {
-  beginResetModel();
-  endResetModel();
-}
-
-void QualityTableModel::RowChanged(int row) {
-  if (row < 0 || row >= rowCount())
-    return;
-  emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }

@@ -31,20 +31,17 @@ QString ColumnText(const TrackRecord& row, int column) {
 }  // namespace
 
 TrackTableModel::TrackTableModel(const ReleaseSession& session, QObject* parent)
-    : QAbstractTableModel(parent),
+    : CaptionedTableModel(
+          {QStringLiteral("Plik"), QStringLiteral("Autor"), QStringLiteral("Tytuł"),
+           QStringLiteral("Album"), QStringLiteral("Długość"), QStringLiteral("Czas"),
+           QStringLiteral("Bitrate"), QStringLiteral("CRC"), QStringLiteral("Płyta")},
+          parent),
       session_(session),
-      headers_{QStringLiteral("Plik"),    QStringLiteral("Autor"),   QStringLiteral("Tytuł"),
-               QStringLiteral("Album"),   QStringLiteral("Długość"), QStringLiteral("Czas"),
-               QStringLiteral("Bitrate"), QStringLiteral("CRC"),     QStringLiteral("Płyta")},
       unreadableText_(QStringLiteral("The stream of this file could not be read")),
       warning_(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
 
 int TrackTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(session_.State().Tracks.size());
-}
-
-int TrackTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kColumnCount;
 }
 
 bool TrackTableModel::Unreadable(int row) const {
@@ -72,28 +69,4 @@ QVariant TrackTableModel::data(const QModelIndex& index, int role) const {
     default:
       return {};
   }
-}
-
-QVariant TrackTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-      section >= headers_.size()) {
-    return {};
-  }
-  return headers_[section];
-}
-
-void TrackTableModel::SetHeader(int column, const QString& text) {
-  headers_[column] = text;
-  emit headerDataChanged(Qt::Horizontal, column, column);
-}
-
-void TrackTableModel::Reset() {
-  beginResetModel();
-  endResetModel();
-}
-
-void TrackTableModel::RowChanged(int row) {
-  if (row < 0 || row >= rowCount())
-    return;
-  emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }

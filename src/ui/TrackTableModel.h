@@ -1,15 +1,15 @@
 #pragma once
 
 #include "session/ReleaseSession.h"
+#include "ui/CaptionedTableModel.h"
 
-#include <QAbstractTableModel>
 #include <QIcon>
 #include <QStringList>
 
 // The track list of page 2 over the session's rows: a row changes when its track has been read or
 // its checksum taken, and only that row is drawn anew. Rows whose stream could not be read carry
 // a warning icon and a tooltip that says so.
-class TrackTableModel : public QAbstractTableModel {
+class TrackTableModel : public CaptionedTableModel {
   Q_OBJECT
 
  public:
@@ -31,22 +31,14 @@ class TrackTableModel : public QAbstractTableModel {
   explicit TrackTableModel(const ReleaseSession& session, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  void SetHeader(int column, const QString& text);
   void SetUnreadableText(const QString& text) { unreadableText_ = text; }
-
-  // The rows were made anew (an analysis started, a new release).
-  void Reset();
-  void RowChanged(int row);
 
  private:
   bool Unreadable(int row) const;
 
   const ReleaseSession& session_;
-  QStringList headers_;
   QString unreadableText_;
   QIcon warning_;
 };

@@ -390,13 +390,8 @@ TEST_F(CliTest, AFolderWithItsOwnAudioIgnoresItsDiscFolders) {
 // track, the figures in the JSON; a file that cannot be decoded is named and the rest goes on.
 TEST_F(CliTest, AudioPassFillsTheNfoTheReportThePicturesAndTheJson) {
   for (const int n : {1, 2}) {
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                  QStringLiteral("lavfi"), QStringLiteral("-i"),
-                  QStringLiteral("sine=frequency=%1:duration=4").arg(440 * n),
-                  album_.FilePath(QStringLiteral("0%1.flac").arg(n))});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << "ffmpeg is missing";
+    ASSERT_TRUE(WriteSineWithFfmpeg(album_.FilePath(QStringLiteral("0%1.flac").arg(n)), 440 * n, 4))
+        << "ffmpeg is missing";
   }
   // A FLAC header and nothing decodable after it.
   album_.Write(QStringLiteral("03.flac"), QByteArray("fLaC") + QByteArray(4000, '\x11'));

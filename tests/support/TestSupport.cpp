@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <stdexcept>
 
 void PrintTo(const QString& text, std::ostream* out) {
@@ -89,4 +90,14 @@ Bytes& Bytes::Fill(int count, uint8_t value) {
 
 Bytes& Bytes::PadTo(int length, uint8_t value) {
   return Fill(length - Size(), value);
+}
+
+bool WriteSineWithFfmpeg(const QString& path, int frequency, int seconds) {
+  QProcess ffmpeg;
+  ffmpeg.start(QStringLiteral("ffmpeg"),
+               {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(seconds), path});
+  return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+         ffmpeg.exitCode() == 0;
 }

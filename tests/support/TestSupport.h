@@ -14,6 +14,10 @@ void PrintTo(const QByteArray& bytes, std::ostream* out);
 // Where the tiny real fixture files live.
 QString TestDataPath(const QString& relative);
 
+// Makes an audio file of a sine tone with ffmpeg (scripts/setup.sh installs it), its format from
+// the path's extension; false when ffmpeg is missing or fails.
+bool WriteSineWithFfmpeg(const QString& path, int frequency, int seconds);
+
 // A fresh temporary folder per test with helpers to put files into it.
 class TempFolder {
  public:

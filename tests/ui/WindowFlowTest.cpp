@@ -299,13 +299,8 @@ TEST_F(WindowFlowTest, QualityPageShowsTheAudioPassAndSavesEveryPicture) {
   program.Write(QStringLiteral("nfo.ini"),
                 "[Velmora]\r\nautocrc=0\r\nlanguage=english.lng\r\naudiopass=1\r\n");
   for (const int n : {1, 2}) {
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                  QStringLiteral("lavfi"), QStringLiteral("-i"),
-                  QStringLiteral("sine=frequency=%1:duration=3").arg(500 * n),
-                  album.FilePath(QStringLiteral("0%1.flac").arg(n))});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << "ffmpeg is missing";
+    ASSERT_TRUE(WriteSineWithFfmpeg(album.FilePath(QStringLiteral("0%1.flac").arg(n)), 500 * n, 3))
+        << "ffmpeg is missing";
   }
   other.Write(QStringLiteral("1.mp3"), fixtures::MpegFrames(128, 40));
   WindowHarness harness(program.Path());
