@@ -64,9 +64,10 @@ TrackAudioResult Failure(const QString& path, const QString& reason) {
 
 }  // namespace
 
-TrackAudioResult AnalyseTrackAudio(const QString& path, std::stop_token stop) {
+TrackAudioResult AnalyseTrackAudio(const QString& path, std::stop_token stop,
+                                   const Pcm16Sink* pcm16) {
   AudioDecoder decoder;
-  if (!decoder.Open(path))
+  if (!decoder.Open(path, pcm16 != nullptr ? SampleViews::FloatAndInt16 : SampleViews::Float))
     return Failure(path, decoder.Error());
   const AudioFormat& format = decoder.Format();
   const int channels = format.Channels;
@@ -96,6 +97,8 @@ TrackAudioResult AnalyseTrackAudio(const QString& path, std::stop_token stop) {
       stopped.Error = QStringLiteral("Stopped");
       return stopped;
     }
+    if (pcm16 != nullptr)
+      (*pcm16)(block.Interleaved16(), channels);
     const int frames = block.Frames();
     const float* const* planes = block.ChannelPointers();
     dynamicRange.Add(planes, frames);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -34,9 +35,15 @@ struct TrackAudioResult {
   bool Stopped = false;
 };
 
+// One decoded block: interleaved 16-bit samples of `channels` channels.
+using Pcm16Sink = std::function<void(std::span<const int16_t> interleaved, int channels)>;
+
 // Decodes the file once and measures everything. Thread-safe: several tracks may be analysed at
-// once on different threads. The stop request is looked at between decoded blocks.
-TrackAudioResult AnalyseTrackAudio(const QString& path, std::stop_token stop = {});
+// once on different threads. The stop request is looked at between decoded blocks. When `pcm16`
+// is given, every block is also handed to it as 16-bit samples (the rip-log check rides along
+// on the same decode).
+TrackAudioResult AnalyseTrackAudio(const QString& path, std::stop_token stop = {},
+                                   const Pcm16Sink* pcm16 = nullptr);
 
 using AlbumAudio = AlbumAudioFigures;
 

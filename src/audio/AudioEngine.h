@@ -16,11 +16,10 @@ class QCoreApplication;
 // lives in a module of its own (libvelmora-audio.so), loaded the first time the audio pass or the
 // rip-log check runs, and its entry points are these.
 
-// One decoded block: interleaved 16-bit samples of `channels` channels.
-using Pcm16Sink = std::function<void(std::span<const int16_t> interleaved, int channels)>;
-
 struct AudioEngine {
-  TrackAudioResult (*AnalyseTrack)(const QString& path, std::stop_token stop);
+  // The analysis of one track; with a sink, its 16-bit samples too (see AnalyseTrackAudio).
+  TrackAudioResult (*AnalyseTrack)(const QString& path, const Pcm16Sink* pcm16,
+                                   std::stop_token stop);
   AlbumAudio (*AnalyseAlbum)(std::span<const TrackAudio> tracks);
   // Decodes a track to 16-bit samples (the rip-log check); why it failed, empty when it did not.
   QString (*DecodePcm16)(const QString& path, const Pcm16Sink& sink, std::stop_token stop);

@@ -6,7 +6,8 @@
 #include <cmath>
 
 AudioPass::AudioPass(const AudioEngine& engine, Release& release,
-                     std::vector<PackedSpectrogram>& spectrograms, Notify notify, int workerCount)
+                     std::vector<PackedSpectrogram>& spectrograms, Notify notify, LogSums logSums,
+                     int workerCount)
     : engine_(engine), release_(release), spectrograms_(spectrograms) {
   const size_t count = release_.Tracks.size();
   release_.Audio = ReleaseAudio{};
@@ -17,15 +18,26 @@ AudioPass::AudioPass(const AudioEngine& engine, Release& release,
   QStringList paths;
   for (const TrackRecord& row : release_.Tracks)
     paths << row.FilePath;
+  std::vector<DiscEdges> edges;
+  if (logSums == LogSums::Take) {
+    edges = DiscEdgesOfRows(release_);
+    logAudio_.resize(count);
+  }
   // Decoding is bound by the processor: one track per core.
   const int workers = workerCount > 0 ? workerCount : WorkersPerCore();
-  job_ = std::make_unique<OrderedJob<TrackAudioResult>>(
+  job_ = std::make_unique<OrderedJob<Decoded>>(
       static_cast<int>(count),
-      [paths, &engine](int index, std::stop_token stop) -> std::optional<TrackAudioResult> {
-        TrackAudioResult result = engine.AnalyseTrack(paths[index], stop);
-        if (result.Stopped)
+      [paths, edges, &engine](int index, std::stop_token stop) -> std::optional<Decoded> {
+        std::optional<TrackLogSums> sums;
+        if (!edges.empty())
+          sums.emplace(edges[static_cast<size_t>(index)]);
+        Decoded decoded{engine.AnalyseTrack(paths[index], sums ? &sums->Sink() : nullptr, stop),
+                        {}};
+        if (decoded.Result.Stopped)
           return std::nullopt;
-        return result;
+        if (sums)
+          decoded.LogAudio = sums->Finish(decoded.Result.Audio.has_value());
+        return decoded;
       },
       std::move(notify), workers);
 }
@@ -35,7 +47,9 @@ AudioPass::~AudioPass() = default;
 std::vector<int> AudioPass::TakeReady() {
   std::vector<int> rows;
   for (auto& item : job_->TakeReady()) {
-    Apply(item.Index, item.Value);
+    Apply(item.Index, item.Value.Result);
+    if (!logAudio_.empty())
+      logAudio_[static_cast<size_t>(item.Index)] = std::move(item.Value.LogAudio);
     rows.push_back(item.Index);
   }
   if (!rows.empty() && job_->Completed()) {

@@ -171,37 +171,55 @@ QStringList AbsentExtrasNotes(const Release& release) {
   return notes;
 }
 
+std::vector<DiscEdges> DiscEdgesOfRows(const Release& release) {
+  std::vector<DiscEdges> edges;
+  for (size_t row = 0; row < release.Tracks.size(); ++row)
+    edges.push_back({FirstOfDisc(release, row), LastOfDisc(release, row)});
+  return edges;
+}
+
+TrackLogSums::TrackLogSums(DiscEdges edges)
+    : sums_(edges.First, edges.Last), sink_([this](std::span<const int16_t> samples, int channels) {
+        AddAsStereo(sums_, samples, channels, stereo_);
+      }) {}
+
+TrackPcm TrackLogSums::Finish(bool decoded) {
+  TrackPcm pcm;
+  if (decoded)
+    pcm.Sums = sums_.Finish();
+  return pcm;
+}
+
+std::vector<CheckedLog> MatchReleaseLogs(const Release& release, const std::vector<FolderLog>& logs,
+                                         const std::vector<TrackPcm>& audio) {
+  std::vector<CheckedLog> checked;
+  for (const FolderLog& log : logs) {
+    const auto [first, end] = RowsOfLog(release, log);
+    const auto last = std::min(static_cast<size_t>(end), audio.size());
+    const auto start = std::min(static_cast<size_t>(first), last);
+    const std::vector<TrackPcm> rows(audio.begin() + static_cast<std::ptrdiff_t>(start),
+                                     audio.begin() + static_cast<std::ptrdiff_t>(last));
+    checked.push_back({MatchLog(log.Log, rows), first});
+  }
+  return checked;
+}
+
 LogMatchPass::LogMatchPass(const AudioEngine& engine, const Release& release, Notify notify,
                            int workerCount) {
-  struct Item {
-    QString Path;
-    bool First = false;
-    bool Last = false;
-  };
-  std::vector<Item> items;
-  for (size_t row = 0; row < release.Tracks.size(); ++row)
-    items.push_back(
-        {release.Tracks[row].FilePath, FirstOfDisc(release, row), LastOfDisc(release, row)});
-  audio_.resize(items.size());
+  QStringList paths;
+  for (const TrackRecord& row : release.Tracks)
+    paths << row.FilePath;
+  audio_.resize(release.Tracks.size());
   const int workers = workerCount > 0 ? workerCount : WorkersPerCore();
   job_ = std::make_unique<OrderedJob<TrackPcm>>(
-      static_cast<int>(items.size()),
-      [items, &engine](int index, std::stop_token stop) -> std::optional<TrackPcm> {
-        const Item& item = items[static_cast<size_t>(index)];
-        PcmChecksums sums(item.First, item.Last);
-        std::vector<int16_t> stereo;
-        const QString error = engine.DecodePcm16(
-            item.Path,
-            [&](std::span<const int16_t> samples, int channels) {
-              AddAsStereo(sums, samples, channels, stereo);
-            },
-            stop);
+      static_cast<int>(paths.size()),
+      [paths, edges = DiscEdgesOfRows(release), &engine](
+          int index, std::stop_token stop) -> std::optional<TrackPcm> {
+        TrackLogSums sums(edges[static_cast<size_t>(index)]);
+        const QString error = engine.DecodePcm16(paths[index], sums.Sink(), stop);
         if (stop.stop_requested())
           return std::nullopt;
-        TrackPcm pcm;
-        if (error.isEmpty())
-          pcm.Sums = sums.Finish();
-        return pcm;
+        return sums.Finish(error.isEmpty());
       },
       std::move(notify), workers);
 }
@@ -221,17 +239,6 @@ std::vector<int> LogMatchPass::TakeReady() {
 int LogMatchPass::Percent() const {
   const auto count = static_cast<int>(audio_.size());
   return count > 0 ? static_cast<int>(std::lround(100.0 * taken_ / count)) : 100;
-}
-
-std::vector<CheckedLog> LogMatchPass::Match(const Release& release,
-                                            const std::vector<FolderLog>& logs) const {
-  std::vector<CheckedLog> checked;
-  for (const FolderLog& log : logs) {
-    const auto [first, end] = RowsOfLog(release, log);
-    const std::vector<TrackPcm> rows(audio_.begin() + first, audio_.begin() + end);
-    checked.push_back({MatchLog(log.Log, rows), first});
-  }
-  return checked;
 }
 
 QString RipLogLine(const std::vector<FolderLog>& logs, const std::vector<CheckedLog>& checked) {

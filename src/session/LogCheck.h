@@ -2,6 +2,7 @@
 
 #include "audio/AudioEngine.h"
 #include "extras/LogMatch.h"
+#include "extras/PcmChecksums.h"
 #include "extras/RipLog.h"
 #include "model/Release.h"
 #include "platform/OrderedJob.h"
@@ -39,8 +40,38 @@ struct CheckedLog {
   int FirstRow = 0;  // the row of the log's track 1
 };
 
+// Whether a row starts or ends its disc: AccurateRip skips the edges of a disc.
+struct DiscEdges {
+  bool First = false;
+  bool Last = false;
+};
+std::vector<DiscEdges> DiscEdgesOfRows(const Release& release);
+
+// The checksums rip logs state, taken from one track's 16-bit samples as they are decoded.
+class TrackLogSums {
+ public:
+  explicit TrackLogSums(DiscEdges edges);
+  TrackLogSums(const TrackLogSums&) = delete;
+  TrackLogSums& operator=(const TrackLogSums&) = delete;
+
+  // Takes the decoded blocks; valid while this object lives.
+  const Pcm16Sink& Sink() const { return sink_; }
+  // The checksums of what was decoded, or nothing for a track that could not be decoded.
+  TrackPcm Finish(bool decoded);
+
+ private:
+  PcmChecksums sums_;
+  std::vector<int16_t> stereo_;
+  Pcm16Sink sink_;
+};
+
+// Each log matched against the rows of its disc, from every row's checksums in track order.
+std::vector<CheckedLog> MatchReleaseLogs(const Release& release, const std::vector<FolderLog>& logs,
+                                         const std::vector<TrackPcm>& audio);
+
 // Every row's file decoded (through the decoding module) into the checksums rip logs state, on
-// worker threads, one track per core; then each log matched against the rows of its disc.
+// worker threads, one track per core. Used when the audio analysis does not run: when it does,
+// it takes the checksums on its own decode.
 class LogMatchPass {
  public:
   using Notify = std::function<void()>;
@@ -58,8 +89,8 @@ class LogMatchPass {
   bool Done() const { return job_->Done(); }
   bool Completed() const { return job_->Completed(); }
   int Percent() const;
-  // After the last row: each log against its rows.
-  std::vector<CheckedLog> Match(const Release& release, const std::vector<FolderLog>& logs) const;
+  // Every row's checksums, once the pass has completed.
+  const std::vector<TrackPcm>& Audio() const { return audio_; }
 
  private:
   std::vector<TrackPcm> audio_;

@@ -273,16 +273,21 @@ void ReleaseSession::Pump() {
 }
 
 // The passes after the checksum pass, in their order: the rip logs' check when the folder holds
-// a log, then the audio analysis when it is asked for.
+// a log, then the audio analysis when it is asked for. When both run, the audio analysis takes
+// the logs' checksums on its own decode, and the album is decoded once.
 enum PassOrder { kChecksumPass, kLogCheckPass, kAudioPass };
 
 void ReleaseSession::StartNextPass(int finishedPass) {
+  const bool audioPass = impl_->options.AudioPass && !impl_->release.Tracks.empty();
   if (finishedPass < kLogCheckPass && !impl_->logs.empty()) {
-    StartLogCheck();
+    if (audioPass)
+      StartAudioPass(true);
+    else
+      StartLogCheck();
     return;
   }
-  if (finishedPass < kAudioPass && impl_->options.AudioPass && !impl_->release.Tracks.empty()) {
-    StartAudioPass();
+  if (finishedPass < kAudioPass && audioPass) {
+    StartAudioPass(false);
     return;
   }
   FinishAnalysis(AnalysisOutcome::Finished, nullptr);
@@ -316,11 +321,16 @@ void ReleaseSession::PumpLogCheck() {
     FinishAnalysis(AnalysisOutcome::Stopped, nullptr);
     return;
   }
-  impl_->checkedLogs = check.Match(release, impl_->logs);
-  release.RipLogText = RipLogLine(impl_->logs, impl_->checkedLogs);
+  TakeLogMatch(check.Audio());
   impl_->logCheck.reset();
-  emit LogCheckFinished();
   StartNextPass(kLogCheckPass);
+}
+
+void ReleaseSession::TakeLogMatch(const std::vector<TrackPcm>& audio) {
+  Release& release = impl_->release;
+  impl_->checkedLogs = MatchReleaseLogs(release, impl_->logs, audio);
+  release.RipLogText = RipLogLine(impl_->logs, impl_->checkedLogs);
+  emit LogCheckFinished();
 }
 
 void ReleaseSession::PumpAnalysis() {
@@ -367,17 +377,22 @@ void ReleaseSession::PumpAnalysis() {
   FinishAnalysis(outcome, failure);
 }
 
-void ReleaseSession::StartAudioPass() {
+void ReleaseSession::StartAudioPass(bool takeLogSums) {
   QString error;
   const AudioEngine* engine = LoadAudioEngine(&error);
   if (engine == nullptr) {
+    if (takeLogSums)
+      impl_->logCheckFailure = error;
     FinishAnalysis(AnalysisOutcome::Failed,
                    std::make_exception_ptr(std::runtime_error(error.toStdString())));
     return;
   }
   impl_->progress = ProgressState{};
-  impl_->audio = std::make_unique<AudioPass>(*engine, impl_->release, impl_->spectrograms,
-                                             [this] { PostPump(); });
+  impl_->audio = std::make_unique<AudioPass>(
+      *engine, impl_->release, impl_->spectrograms, [this] { PostPump(); },
+      takeLogSums ? AudioPass::LogSums::Take : AudioPass::LogSums::Skip);
+  if (takeLogSums)
+    emit LogCheckStarted();
   emit AudioPassStarted();
   emit Progress(impl_->progress);
 }
@@ -398,6 +413,8 @@ void ReleaseSession::PumpAudio() {
   if (!audio.Done())
     return;
   const bool stopped = audio.Stopped();
+  if (!stopped && !audio.LogAudio().empty())
+    TakeLogMatch(audio.LogAudio());
   impl_->audio.reset();
   FinishAnalysis(stopped ? AnalysisOutcome::Stopped : AnalysisOutcome::Finished, nullptr);
 }

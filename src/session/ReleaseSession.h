@@ -188,8 +188,9 @@ class ReleaseSession : public QObject {
   void StartNextPass(int finishedPass);
   void StartLogCheck();
   void PumpLogCheck();
-  void StartAudioPass();
+  void StartAudioPass(bool takeLogSums);
   void PumpAudio();
+  void TakeLogMatch(const std::vector<TrackPcm>& audio);
   void PumpVerification();
   void FinishAnalysis(AnalysisOutcome outcome, const std::exception_ptr& failure);
 

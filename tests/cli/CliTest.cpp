@@ -520,14 +520,17 @@ TEST_F(CliTest, RipLogFillsThePageAndIsMatchedAgainstTheAudio) {
   EXPECT_EQ(tracks[0][QStringLiteral("ArV2")], CrcText(sums[0].ArV2));
   EXPECT_EQ(tracks[2][QStringLiteral("AudioCrc")], CrcText(sums[2].Crc));
 
+  // With the audio analysis on, its decode takes the log's checksums: the same verdict.
   const CliRun print =
-      RunCli(program_.Path(), {QStringLiteral("--print"), QStringLiteral("--audio-nfo"), Album()});
+      RunCli(program_.Path(), {QStringLiteral("--print"), QStringLiteral("--audio"),
+                               QStringLiteral("--audio-nfo"), Album()});
   ASSERT_EQ(print.exitCode, 0) << print.err.toStdString();
   EXPECT_TRUE(
       print.out.contains("Rip Log..............: Exact Audio Copy 1.6, Secure, "
                          "AccurateRip 3/3, CRCs differ on track 3\r\n"))
       << print.out.toStdString();
-  EXPECT_TRUE(print.out.contains("Included.............: NFO, SFV, LOG, CUE\r\n"))
+  EXPECT_TRUE(print.out.contains("Dynamic Range........: DR")) << print.out.toStdString();
+  EXPECT_TRUE(print.out.contains("Included.............: NFO, SFV, LOG, CUE, DR\r\n"))
       << print.out.toStdString();
   // Without the option the NFO keeps its layout.
   EXPECT_FALSE(

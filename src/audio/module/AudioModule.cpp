@@ -33,8 +33,8 @@ bool SaveSpectrogram(const Spectrogram& spectrogram, const QString& title, const
   return DrawSpectrogram(spectrogram, title).save(path, "PNG");
 }
 
-TrackAudioResult AnalyseTrack(const QString& path, std::stop_token stop) {
-  return AnalyseTrackAudio(path, std::move(stop));
+TrackAudioResult AnalyseTrack(const QString& path, const Pcm16Sink* pcm16, std::stop_token stop) {
+  return AnalyseTrackAudio(path, std::move(stop), pcm16);
 }
 
 }  // namespace
