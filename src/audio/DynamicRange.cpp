@@ -1,5 +1,7 @@
 #include "audio/DynamicRange.h"
 
+#include "audio/TruePeak.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -15,14 +17,6 @@ double SumOfSquares(const float* x, int count) {
   for (int i = 0; i < count; ++i)
     sum += static_cast<double>(x[i]) * x[i];
   return sum;
-}
-
-float AbsolutePeak(const float* x, int count) {
-  float peak = 0.0f;
-#pragma omp simd reduction(max : peak)
-  for (int i = 0; i < count; ++i)
-    peak = std::max(peak, std::fabs(x[i]));
-  return peak;
 }
 
 }  // namespace
@@ -53,7 +47,7 @@ void DynamicRangeMeter::Add(const float* const* samples, int frames) {
       Channel& channel = channels_[c];
       const float* x = samples[c] + done;
       const double squares = SumOfSquares(x, piece);
-      const float peak = AbsolutePeak(x, piece);
+      const float peak = SamplePeak(x, piece);
       channel.blockSquares += squares;
       channel.totalSquares += squares;
       channel.blockPeak = std::max(channel.blockPeak, peak);

@@ -69,6 +69,8 @@ VELMORA_WIDE_CLONES float OversampledPeak(const float* x, int count) {
   return peak;
 }
 
+}  // namespace
+
 float SamplePeak(const float* x, int count) {
   float peak = 0.0f;
 #pragma omp simd reduction(max : peak)
@@ -76,8 +78,6 @@ float SamplePeak(const float* x, int count) {
     peak = std::max(peak, std::fabs(x[n]));
   return peak;
 }
-
-}  // namespace
 
 TruePeakMeter::TruePeakMeter(int channels)
     : channels_(channels),

@@ -10,6 +10,9 @@
 // The filter's four phases fall a quarter of a sample apart, between the samples (at 1/8, 3/8,
 // 5/8 and 7/8), where libebur128's own filter hits the samples and the half-way points: on music
 // the two readings differ by up to about 0.1 dB either way, as any two 4× meters do.
+// The highest absolute value of `count` samples (the sample peak), vectorised.
+float SamplePeak(const float* x, int count);
+
 class TruePeakMeter {
  public:
   explicit TruePeakMeter(int channels);

@@ -79,18 +79,6 @@ class BlockCursor {
   int64_t end_;
 };
 
-bool IsBlankOrControl(char c) {
-  return static_cast<uint8_t>(c) <= 32;
-}
-
-QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
-  while (!text.isEmpty() && IsBlankOrControl(text.front()))
-    text = text.sliced(1);
-  while (!text.isEmpty() && IsBlankOrControl(text.back()))
-    text.chop(1);
-  return text;
-}
-
 QString DecodeTrimmedUtf8(QByteArrayView text) {
   return QString::fromUtf8(TrimBlanksAndControls(text));
 }

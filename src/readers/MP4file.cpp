@@ -273,22 +273,8 @@ double HeaderDuration(QByteArrayView payload) {
 }
 
 // What one track tells of itself.
-struct TrackInfo {
+struct TrackInfo : TMP4file::SoundTrack {
   QByteArray handler;
-  double duration = 0;
-  TMP4file::CodecKind codec = TMP4file::CodecKind::Unknown;
-  QByteArray sampleEntry;
-  int channels = 0;
-  int sampleRate = 0;
-  int bitsPerSample = 0;
-  int objectTypeIndication = 0;
-  int audioObjectType = 0;
-  int coreSampleRate = 0;
-  bool sbr = false;
-  bool ps = false;
-  uint32_t maxBitrate = 0;
-  uint32_t avgBitrate = 0;
-  TAlacConfig alac;
 };
 
 void ReadEsds(QByteArrayView bytes, const Box& esds, TrackInfo& track) {
@@ -614,21 +600,9 @@ bool TMP4file::ReadFromStream(const FileStream& stream, const TagExtents& tags) 
   const bool boxes = movie.Read(std::clamp<int64_t>(tags.Id3v2Size, 0, data.fileSize));
   data.mediaDataBytes = movie.MediaDataBytes();
   if (movie.sound) {
-    const TrackInfo& track = *movie.sound;
-    data.codec = track.codec;
-    data.sampleEntry = track.sampleEntry;
-    data.channels = track.channels;
-    data.sampleRate = track.sampleRate;
-    data.bitsPerSample = track.bitsPerSample;
-    data.duration = track.duration > 0 ? track.duration : movie.movieDuration;
-    data.objectTypeIndication = track.objectTypeIndication;
-    data.audioObjectType = track.audioObjectType;
-    data.coreSampleRate = track.coreSampleRate;
-    data.sbr = track.sbr;
-    data.ps = track.ps;
-    data.maxBitrate = track.maxBitrate;
-    data.avgBitrate = track.avgBitrate;
-    data.alac = track.alac;
+    data.sound = *movie.sound;
+    if (data.sound.duration <= 0)
+      data.sound.duration = movie.movieDuration;
   }
   const ItemTexts& texts = movie.texts;
   data.title = texts.title;
@@ -643,21 +617,21 @@ bool TMP4file::ReadFromStream(const FileStream& stream, const TagExtents& tags) 
 }
 
 bool TMP4file::Valid() const {
-  if (data_.codec == CodecKind::Unknown || data_.channels <= 0 || data_.sampleRate <= 0 ||
-      data_.duration <= 0.1) {
+  if (data_.sound.codec == CodecKind::Unknown || data_.sound.channels <= 0 ||
+      data_.sound.sampleRate <= 0 || data_.sound.duration <= 0.1) {
     return false;
   }
-  return data_.codec != CodecKind::Alac || data_.bitsPerSample > 0;
+  return data_.sound.codec != CodecKind::Alac || data_.sound.bitsPerSample > 0;
 }
 
 QString TMP4file::CodecName() const {
-  if (data_.codec == CodecKind::Alac)
+  if (data_.sound.codec == CodecKind::Alac)
     return QStringLiteral("ALAC");
-  if (data_.codec != CodecKind::Aac)
+  if (data_.sound.codec != CodecKind::Aac)
     return {};
-  if (data_.sbr)
-    return data_.ps ? QStringLiteral("HE-AACv2") : QStringLiteral("HE-AAC");
-  switch (data_.audioObjectType) {
+  if (data_.sound.sbr)
+    return data_.sound.ps ? QStringLiteral("HE-AACv2") : QStringLiteral("HE-AAC");
+  switch (data_.sound.audioObjectType) {
     case 1:
       return QStringLiteral("AAC Main");
     case 2:
@@ -672,38 +646,39 @@ QString TMP4file::CodecName() const {
 }
 
 int TMP4file::BitRate() const {
-  if (data_.avgBitrate > 0)
-    return RoundKbps(data_.avgBitrate / 1000.0);
-  if (data_.duration <= 0)
+  if (data_.sound.avgBitrate > 0)
+    return RoundKbps(data_.sound.avgBitrate / 1000.0);
+  if (data_.sound.duration <= 0)
     return 0;
-  return RoundKbps(static_cast<double>(data_.mediaDataBytes) * 8 / data_.duration / 1000);
+  return RoundKbps(static_cast<double>(data_.mediaDataBytes) * 8 / data_.sound.duration / 1000);
 }
 
 double TMP4file::Ratio() const {
-  const double pcmBytes =
-      data_.duration * data_.sampleRate * data_.channels * data_.bitsPerSample / 8;
+  const double pcmBytes = data_.sound.duration * data_.sound.sampleRate * data_.sound.channels *
+                          data_.sound.bitsPerSample / 8;
   if (!(pcmBytes > 0))
     return 0;
   return static_cast<double>(data_.fileSize) / pcmBytes * 100;
 }
 
 StreamFacts TMP4file::Describe() const {
-  const bool lossless = data_.codec == CodecKind::Alac;
+  const bool lossless = data_.sound.codec == CodecKind::Alac;
   StreamFacts facts;
   facts.Codec = CodecName();
-  facts.Channels = data_.channels;
+  facts.Channels = data_.sound.channels;
   facts.VersionText = QStringLiteral("MPEG-4 ") + CodecName();
-  facts.ChannelsText = ChannelCountText(data_.channels);
+  facts.ChannelsText = ChannelCountText(data_.sound.channels);
   facts.Quality = StreamFacts::QualityRule::Fixed;
   if (lossless) {
-    facts.BitsPerSample = data_.bitsPerSample;
+    facts.BitsPerSample = data_.sound.bitsPerSample;
     facts.Ratio = Ratio();
-    facts.SampleRateText = LosslessSampleRateText(data_.sampleRate, data_.bitsPerSample);
+    facts.SampleRateText =
+        LosslessSampleRateText(data_.sound.sampleRate, data_.sound.bitsPerSample);
     facts.EncoderText = QStringLiteral("Apple Lossless Audio Codec (ALAC)");
     facts.QualityLabel = QStringLiteral("Lossless");
   } else {
     facts.BitRate = BitRate();
-    facts.SampleRateText = QString::number(data_.sampleRate) + QStringLiteral(" hz");
+    facts.SampleRateText = QString::number(data_.sound.sampleRate) + QStringLiteral(" hz");
     facts.EncoderText = data_.encoder.isEmpty() ? QStringLiteral("AAC") : data_.encoder;
     facts.QualityLabel = QStringLiteral("Lossy");
   }

@@ -35,14 +35,6 @@ bool IsBlankOrControl(char c) {
   return static_cast<uint8_t>(c) <= 32;
 }
 
-QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
-  while (!text.isEmpty() && IsBlankOrControl(text.front()))
-    text = text.sliced(1);
-  while (!text.isEmpty() && IsBlankOrControl(text.back()))
-    text.chop(1);
-  return text;
-}
-
 QString* NamedField(VorbisCommentFields& fields, QByteArrayView name) {
   if (name == "TITLE")
     return &fields.title;
@@ -84,6 +76,14 @@ void ParseEntry(QByteArrayView rawText, VorbisCommentFields& fields) {
 }
 
 }  // namespace
+
+QByteArrayView TrimBlanksAndControls(QByteArrayView text) {
+  while (!text.isEmpty() && IsBlankOrControl(text.front()))
+    text = text.sliced(1);
+  while (!text.isEmpty() && IsBlankOrControl(text.back()))
+    text.chop(1);
+  return text;
+}
 
 void ReadVorbisComment(QByteArrayView body, VorbisCommentFields& fields) {
   CommentCursor cursor(body);

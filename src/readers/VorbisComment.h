@@ -16,3 +16,7 @@ struct VorbisCommentFields {
 // of the system code page; values are UTF-8. Album artists come as ALBUMARTIST, "ALBUM ARTIST" or
 // ALBUM_ARTIST.
 void ReadVorbisComment(QByteArrayView body, VorbisCommentFields& fields);
+
+// The text without the blanks and control characters (bytes up to 32) at either end, as the
+// encoders of FLAC and Ogg pad their texts.
+QByteArrayView TrimBlanksAndControls(QByteArrayView text);
