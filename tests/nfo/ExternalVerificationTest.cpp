@@ -10,7 +10,7 @@
 #include "support/TestSupport.h"
 
 // The lists must satisfy the tools downloaders verify them with: upper-case hexadecimal digits,
-// CR LF line ends and ";" comment lines included.
+// CR LF line ends and comment lines included.
 
 namespace {
 
@@ -75,10 +75,12 @@ TEST_P(ExternalVerificationTest, WrittenListVerifiesAndCatchesACorruptFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, ExternalVerificationTest,
-    ::testing::Values(Verifier{"SFV", "cksfv", {QStringLiteral("-q"), QStringLiteral("-f")}},
-                      Verifier{"MD5", "md5sum", {QStringLiteral("-c")}},
-                      Verifier{"SFV", "cksfv", {QStringLiteral("-q"), QStringLiteral("-f")}, true},
-                      Verifier{"MD5", "md5sum", {QStringLiteral("-c")}, true}),
+    ::testing::Values(
+        Verifier{"SFV", "cksfv", {QStringLiteral("-q"), QStringLiteral("-f")}},
+        Verifier{"MD5", "md5sum", {QStringLiteral("-c")}},
+        Verifier{"SFV", "cksfv", {QStringLiteral("-q"), QStringLiteral("-f")}, true},
+        // Strict: a line md5sum cannot read (a ";" comment) fails the check.
+        Verifier{"MD5", "md5sum", {QStringLiteral("--strict"), QStringLiteral("-c")}, true}),
     [](const ::testing::TestParamInfo<Verifier>& info) {
       return std::string(info.param.program) + (info.param.utf8 ? "Utf8" : "EightBit");
     });
