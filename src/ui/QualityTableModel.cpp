@@ -57,8 +57,13 @@ QString QualityTableModel::Notes(int row) const {
 QString QualityTableModel::TrackText(int row, int column) const {
   const Release& release = session_.State();
   const auto index = static_cast<size_t>(row);
-  if (column == kFile)
-    return index < release.Tracks.size() ? release.Tracks[index].FileName : QString();
+  if (column == kFile) {
+    if (index >= release.Tracks.size())
+      return {};
+    // The same name may stand on every disc of a release of several.
+    const TrackRecord& track = release.Tracks[index];
+    return track.Disc.isEmpty() ? track.FileName : track.Disc + QLatin1Char('/') + track.FileName;
+  }
   if (column == kNotes)
     return Notes(row);
   const std::optional<AudioFigures>& figures = release.Audio.Tracks[index];
